@@ -1,0 +1,48 @@
+# Front door. `make run` and `make test` install what is missing, configure, build and go.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+GENERATOR  := -G Ninja
+CTEST_ARGS ?= --output-on-failure -j $(JOBS)
+
+.PHONY: all bootstrap build test run bench asan fuzz format clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: bootstrap $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest $(CTEST_ARGS)
+
+run: build
+	@scripts/run-app $(BUILD)/bin
+
+bench: build
+	@scripts/run-bench $(BUILD)/bin
+
+# The same tests under the address and undefined-behaviour sanitizers, in a build of its own.
+$(ASAN_BUILD)/build.ninja:
+	cmake -S . -B $(ASAN_BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTAVLO_SANITIZE=ON \
+	      -DTAVLO_BUILD_BENCH=OFF
+
+asan: bootstrap $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && scripts_dir=$(CURDIR)/scripts $(CURDIR)/scripts/sanitizer-env ctest $(CTEST_ARGS)
+
+# libFuzzer targets, built with clang; FUZZ_SECONDS per target (default one minute).
+fuzz: bootstrap
+	@scripts/run-fuzz $(FUZZ_BUILD) $(or $(FUZZ_SECONDS),60)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
