@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// Opens a local file, folder or web address with whatever the desktop associates with it.
+// The window installs the desktop's service; tests install a recorder. Without an opener
+// the platform's own command is started ("xdg-open" here).
+using UrlOpener = std::function<bool(const QUrl&)>;
+void SetUrlOpener(UrlOpener opener);
+
+// Opens a folder in the file browser; a folder that does not exist opens the documents
+// folder instead.
+bool OpenFolder(const QString& folder);
+
+// Opens a document with its associated program; ".html" pages open in the web browser.
+bool OpenDocument(const QString& filePath);
+
+// Opens a web address in the browser.
+bool OpenWebAddress(const QString& address);
