@@ -67,7 +67,11 @@ MessageBoxRequest MakeMessageBoxRequest(const QString& text, int buttons, int ic
 
 int ShowMessageBox(const QString& text, int buttons, int icon, int defaultButton)
 {
-    const MessageBoxRequest request = MakeMessageBoxRequest(text, buttons, icon, defaultButton);
+    return ShowMessageBoxRequest(MakeMessageBoxRequest(text, buttons, icon, defaultButton));
+}
+
+int ShowMessageBoxRequest(const MessageBoxRequest& request)
+{
     if (const MessageBoxHandler& handler = InstalledHandler())
         return static_cast<int>(handler(request));
     qWarning().noquote() << request.caption << ":" << request.text;

@@ -50,3 +50,7 @@ MessageBoxRequest MakeMessageBoxRequest(const QString& text, int buttons, int ic
 // Returns the identifier of the pressed button (1 OK, 2 Cancel, 6 Yes, 7 No).
 int ShowMessageBox(const QString& text, int buttons = MessageBoxButtons::Ok,
                    int icon = MessageBoxIcons::Information, int defaultButton = 0);
+
+// Shows a box made by the caller, for the few boxes that carry a caption of their own.
+// Returns the identifier of the pressed button as ShowMessageBox does.
+int ShowMessageBoxRequest(const MessageBoxRequest& request);

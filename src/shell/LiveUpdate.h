@@ -1,0 +1,10 @@
+#pragma once
+
+// The update check. This build has no update service: it accepts the automatic check after
+// the main window first shows and the interactive check from the help menu, and does nothing.
+class TLiveUpdate
+{
+public:
+    void StartAutomaticCheck() {}
+    void StartInteractiveCheck() {}
+};

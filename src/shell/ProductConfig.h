@@ -1,0 +1,69 @@
+#pragma once
+
+#include "shell/DefineShare.h"
+#include "shell/IniFile.h"
+
+// The product configuration, "Config.ini" beside the executable: product identity, language,
+// skin, single-instance name, output folder settings, the open dialog's folder and the web
+// addresses of the menu commands. Read at start-up, changed in memory while the program runs,
+// written back at exit.
+class TProductConfig : public TIniFile
+{
+public:
+    explicit TProductConfig(const QString& fileName);
+
+    // The start-up order: system section, languages, product names, then everything else.
+    void StartUp();
+
+    void LoadSystemSection();
+    void ComposeProductNames();
+    void LoadAll();
+    void SaveAll();
+    void SaveSystemSection();
+
+    // The user's documents folder followed by the product title; where the user has no
+    // documents folder, "Output" beside the executable, created at once.
+    QString GetDefaultOutputFolder() const;
+
+    // Checks CustomDir before it is used and offers to create a missing folder. Tells the user
+    // why when the folder cannot be used, and answers whether it exists now.
+    bool CheckOutputFolder();
+
+    int DataCellectID = 839;
+    int ProductID = 417;
+    QString MakerName;
+    QString ProductTitle;
+    QString AppExeName;
+    QString AppName;
+    QString FAQPage, ProductPage, ADPage, SupportPage, BetaURL, HomePage, HelpPage, ContactPage;
+    QString DefLanguage;
+    QString OCRSrcUrl;
+    bool CustomPath = true;
+    QString CustomDir;
+    QString InitDir;
+    QString MutexName;
+    QString BetaEmail;
+    TFileFormat InFormat = ffPdf;
+    TFileFormat OutFormat = ffWord;
+    bool SupportUpdate = true;
+    QString DefSkinDir;
+    QString SkinSubfolder;
+    QString UEEnable, UEOnceCollect, FirstStart;
+    int OCRCJKDownloadSize = 0, OCRCJKPackAllSize = 0, OCRProgressPos = 0;
+    bool ShowScanForm = true;
+
+    // Whether the password balloon is shown; true at every start and never stored.
+    bool ShowPasswordBalloon = true;
+
+private:
+    void LoadUrlSection();
+    void LoadOcrKeys();
+    void LoadOutputSection();
+    void LoadOtherSection();
+    void LoadFormatSection();
+    TFileFormat ReadFormat(const QString& key, TFileFormat def) const;
+    void WriteFormat(const QString& key, TFileFormat format);
+};
+
+// The process-wide configuration, created over ApplicationFolder() + "Config.ini" on first use.
+TProductConfig& ProductConfig();

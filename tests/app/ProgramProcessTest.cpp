@@ -1,0 +1,175 @@
+#include "SingleInstance.h"
+
+#include "shell/IniFile.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+const QString kStartLine = QStringLiteral("-----------Orvane PDF Splitter Start Version:[");
+const QString kEndLine = QStringLiteral("-------------------Orvane PDF Splitter End.------------------------");
+
+// A copy of the installed program in a folder of its own, so that its log, configuration and
+// single-instance name belong to this test alone.
+class ProgramFolder
+{
+public:
+    ProgramFolder()
+    {
+        const QDir bin(QCoreApplication::applicationDirPath());
+        for (const char* name : {"Tavlo", "Orvane_HeapLog.so", "OrvaneUtilities.so", "Config.ini"})
+            QFile::copy(bin.filePath(QString::fromLatin1(name)), dir.filePath(QString::fromLatin1(name)));
+        QDir(dir.path()).mkpath(QStringLiteral("Languages"));
+        for (const QString& file : QDir(bin.filePath(QStringLiteral("Languages"))).entryList(QDir::Files))
+            QFile::copy(bin.filePath(QStringLiteral("Languages/") + file), dir.filePath(QStringLiteral("Languages/") + file));
+        mutexName = QStringLiteral("TavloTest_") + QString::number(QCoreApplication::applicationPid()) + u'_' +
+                    QString::number(++serial);
+        TIniFile(dir.filePath(QStringLiteral("Config.ini"))).WriteString(QStringLiteral("OTHER"), QStringLiteral("MutexName"), mutexName);
+    }
+
+    QString Path(const QString& name) const { return dir.filePath(name); }
+
+    std::unique_ptr<QProcess> Start(const QStringList& arguments = {}) const
+    {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("HOME"), dir.path());
+        process->setProcessEnvironment(env);
+        process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process->start(Path(QStringLiteral("Tavlo")), arguments);
+        process->waitForStarted();
+        return process;
+    }
+
+    QStringList LogEntries() const
+    {
+        QFile file(Path(QStringLiteral("log/log.txt")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        lines.removeLast();
+        for (QString& line : lines) {
+            // Entries carry a time stamp before their text.
+            const qsizetype text = line.indexOf(QStringLiteral("---"));
+            line = text < 0 ? line : line.mid(text);
+        }
+        return lines;
+    }
+
+    // Waits until the log holds `count` start lines (the program is then running).
+    bool WaitForStarts(int count) const
+    {
+        QDeadlineTimer deadline(20000);
+        while (!deadline.hasExpired()) {
+            if (LogEntries().filter(kStartLine).size() >= count)
+                return true;
+            QThread::msleep(50);
+        }
+        return false;
+    }
+
+    QString mutexName;
+
+private:
+    QTemporaryDir dir;
+    static inline int serial = 0;
+};
+
+void Terminate(QProcess& process)
+{
+    ::kill(pid_t(process.processId()), SIGTERM);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+}
+
+TEST(ProgramProcess, EachRunLeavesItsStartAndEndLinesInOrder)
+{
+    ProgramFolder program;
+    for (int run = 1; run <= 2; ++run) {
+        auto process = program.Start();
+        ASSERT_TRUE(program.WaitForStarts(run));
+        Terminate(*process);
+    }
+    const QStringList entries = program.LogEntries();
+    ASSERT_EQ(entries.size(), 8) << entries.join(u'|').toStdString();
+    for (int run = 0; run < 2; ++run) {
+        EXPECT_EQ(entries[run * 4], QString());
+        EXPECT_TRUE(entries[run * 4 + 1].startsWith(kStartLine)) << entries[run * 4 + 1].toStdString();
+        EXPECT_EQ(entries[run * 4 + 2], kEndLine);
+        EXPECT_EQ(entries[run * 4 + 3], QString());
+    }
+}
+
+TEST(ProgramProcess, ASecondInstanceEndsAndTheFirstIsAskedToComeToTheFront)
+{
+    ProgramFolder program;
+    auto first = program.Start();
+    ASSERT_TRUE(program.WaitForStarts(1));
+
+    auto second = program.Start({program.Path(QStringLiteral("document.pdf"))});
+    ASSERT_TRUE(second->waitForFinished(20000));
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_EQ(first->state(), QProcess::Running);
+
+    // The first answers a later instance only when its window carries that title.
+    const TSingleInstance probe(program.mutexName);
+    EXPECT_TRUE(probe.AskFirstInstance(QStringLiteral("Orvane PDF Splitter")));
+    EXPECT_FALSE(probe.AskFirstInstance(QStringLiteral("Orvane Something Else")));
+
+    Terminate(*first);
+    const QStringList entries = program.LogEntries();
+    EXPECT_EQ(entries.filter(kStartLine).size(), 2);
+    EXPECT_EQ(entries.filter(kEndLine).size(), 2);
+}
+
+TEST(ProgramProcess, AGuardLeftByACrashedInstanceNeverBlocksAStart)
+{
+    ProgramFolder program;
+    auto crashed = program.Start();
+    ASSERT_TRUE(program.WaitForStarts(1));
+    crashed->kill();
+    crashed->waitForFinished();
+
+    auto next = program.Start();
+    ASSERT_TRUE(program.WaitForStarts(2));
+    EXPECT_FALSE(next->waitForFinished(1500)) << "the new instance ended instead of running";
+    Terminate(*next);
+}
+
+TEST(SingleInstance, OnlyTheFirstAcquiresAndAnswersWithItsHandler)
+{
+    const QString name = QStringLiteral("TavloUnit_") + QString::number(QCoreApplication::applicationPid());
+    TSingleInstance first(name);
+    ASSERT_TRUE(first.Acquire());
+    QStringList asked;
+    first.SetActivationHandler([&asked](const QString& title) {
+        asked.append(title);
+        return title == QLatin1String("Mine");
+    });
+
+    // A later instance in another process would find the lock held; in one process the lock
+    // file is re-entrant, so the client side is exercised directly on a worker thread while
+    // this thread serves the first instance's socket.
+    bool answer = true;
+    QThread* client = QThread::create([&] { answer = TSingleInstance(name).AskFirstInstance(QStringLiteral("Other")); });
+    client->start();
+    while (!client->wait(10))
+        QCoreApplication::processEvents();
+    delete client;
+    EXPECT_FALSE(answer);
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Other")});
+}
+
+} // namespace

@@ -1,0 +1,2 @@
+// The meta-objects of the test components are built from LanguageTestObjects.h.
+#include "LanguageTestObjects.h"
