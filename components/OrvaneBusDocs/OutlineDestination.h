@@ -1,0 +1,55 @@
+#pragma once
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFNameTreeObjectHelper.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+// Where a bookmark leads within its document.
+struct PageTarget
+{
+    int pageIndex = -1; // 0-based; -1 when the bookmark leads to no page of the document
+    // How far below the visual top of the page the destination lies, in points, when the
+    // destination tells; and the visual height of the page.
+    std::optional<double> depth;
+    double pageHeight = 0;
+};
+
+// Resolves bookmark destinations: /Dest or a GoTo action, named destinations from the name
+// tree or the old /Dests dictionary, and named destinations whose value is a dictionary
+// << /D [...] >> (the PDF library leaves those wrapped).
+class OutlineDestination
+{
+public:
+    explicit OutlineDestination(QPDF& pdf);
+    ~OutlineDestination();
+
+    // Never throws for a damaged destination: it leads nowhere then.
+    PageTarget resolve(QPDFObjectHandle item);
+
+private:
+    QPDFObjectHandle destinationOf(QPDFObjectHandle item);
+    QPDFObjectHandle lookUpName(QPDFObjectHandle name);
+    int pageIndexOf(QPDFObjectHandle pageRef);
+
+    QPDF& pdf_;
+    QPDFObjectHandle destsDictionary_;
+    std::unique_ptr<QPDFNameTreeObjectHelper> destsNameTree_;
+};
+
+// Fills depth and pageHeight of the target from the explicit destination (an array: page,
+// type, numbers), following the page's rotation.
+void MeasureDepth(QPDFObjectHandle destination, QPDFObjectHandle page, PageTarget& target);
+
+// Which targets start clearly below the top of their page, so that their page also holds the
+// end of what comes before. The top margin is taken from the document itself: headings at
+// the top of a page sit at about the same height, the highest of all destinations (but no
+// lower than kMarginShare of the page). A target is below the top when it lies more than
+// kClearShare of the page (a few lines of text) under that margin.
+std::vector<bool> StartsBelowTop(const std::vector<PageTarget>& targets);
+
+inline constexpr double kMarginShare = 0.15;
+inline constexpr double kClearShare = 0.05;

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "engine/ComObject.h"
+#include "engine/DocEngine.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <exception>
+#include <memory>
+
+class OperationWorker;
+class PdfOutput;
+class PdfSource;
+
+// Identifies the engine's own document objects: QueryInterface with it gives the object
+// itself (with a reference), so that an operation can tell them from foreign ones.
+// {8CFC5864-01E3-4C5F-9757-30C1AA5B4E7E}
+inline constexpr IID kPdfDocObjectClassId = {0x8CFC5864, 0x01E3, 0x4C5F,
+                                             {0x97, 0x57, 0x30, 0xC1, 0xAA, 0x5B, 0x4E, 0x7E}};
+
+// Raised when pages are appended to an object that is not an open, live output.
+struct OutputNotOpen : std::exception
+{
+    const char* what() const noexcept override { return "the output is not open"; }
+};
+
+// A PDF document object: unopened, an input read into memory, or an output being put
+// together. Its operations may be called from any thread; they serialise on the engine lock.
+class PdfDocObject final : public ComObject<IDocObject>
+{
+public:
+    explicit PdfDocObject(int capabilities);
+    ~PdfDocObject() override;
+
+    // The engine's document object behind an interface pointer; empty for foreign objects.
+    static ComPtr<PdfDocObject> From(IDocObject* document);
+
+    HRESULT ENGINE_CALL GetPageCount(std::int32_t* count) override;
+    HRESULT ENGINE_CALL Open(const char16_t* fileName, std::int32_t mode,
+                             std::int32_t* result) override;
+    HRESULT ENGINE_CALL Close() override;
+    HRESULT ENGINE_CALL Control(std::int32_t code, std::intptr_t argument) override;
+
+    // The open input, or null.
+    std::shared_ptr<PdfSource> inputSource();
+
+    // Appends a page of the source to this output. Errors on this output are later reported
+    // to events. Throws OutputNotOpen, or what the copy raises.
+    void appendPage(const std::shared_ptr<PdfSource>& source, int index,
+                    std::weak_ptr<OperationWorker> events);
+
+    // From now on until it is opened again, Close writes nothing. Never blocks.
+    void abandon() { abandoned_.store(true); }
+
+protected:
+    bool QueryPrivate(REFIID iid, void** object) override;
+
+private:
+    enum class Mode
+    {
+        Closed,
+        Reading,
+        Writing,
+    };
+
+    void closeDocument();
+    HRESULT closeOutput();
+    std::int32_t openForReading(const QString& path);
+    std::int32_t openForWriting(const QString& path);
+    std::shared_ptr<PdfSource> reusableProbe(const QString& path, const QStringList& passwords);
+    QStringList passwordsFor(const QString& path) const;
+
+    HRESULT queryEncryption(TEncrypteInfo& info);
+    HRESULT queryPageCount(TPasswdInfo& info);
+    HRESULT answerOutlineNode(TOutlineNode& node);
+    HRESULT answerOutlineDepth(std::int32_t& depth);
+
+    const int capabilities_;
+    Mode mode_ = Mode::Closed;
+    std::shared_ptr<PdfSource> input_;
+    std::unique_ptr<PdfOutput> output_;
+    std::atomic<bool> abandoned_{false};
+    std::weak_ptr<OperationWorker> events_;
+    int runOptions_ = 0;
+    // The last document opened by a query, kept for an Open of the same file.
+    std::shared_ptr<PdfSource> probe_;
+    // The passwords of the last page-count query, used by an Open of the same file.
+    QString passwordFile_;
+    QStringList passwords_;
+};

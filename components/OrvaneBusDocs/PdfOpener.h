@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class PdfSource;
+
+enum class OpenStatus
+{
+    Opened,
+    NeedsPassword, // encrypted, and none of the passwords opens it
+    Unreadable,    // missing, not a PDF, or damaged beyond repair
+};
+
+struct OpenOutcome
+{
+    OpenStatus status = OpenStatus::Unreadable;
+    std::shared_ptr<PdfSource> source; // set when opened
+};
+
+// The password bytes to try, in order: each password as UTF-8, then as Latin-1 when that
+// differs (older encryption compares bytes, and such passwords were often set in Latin-1),
+// and finally the empty password, which opens files that have an owner password only.
+std::vector<std::string> PasswordCandidates(const QStringList& passwords);
+
+// Opens the file with the first candidate that works. Damaged files that the PDF library can
+// repair open. Takes the engine lock.
+OpenOutcome OpenPdf(const QString& path, const QStringList& passwords);

@@ -1,0 +1,127 @@
+#include "PdfOutput.h"
+
+#include "engine/DocEngine.h"
+#include "PdfSource.h"
+#include "TemporarySibling.h"
+#include "WideText.h"
+
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+#include <stdexcept>
+
+namespace {
+
+// The text entries of the source's document information, as direct objects of the output.
+QPDFObjectHandle CopyOfDocumentInfo(QPDF& source)
+{
+    QPDFObjectHandle info = source.getTrailer().getKey("/Info");
+    QPDFObjectHandle copy = QPDFObjectHandle::newDictionary();
+    if (!info.isDictionary())
+        return copy;
+    for (auto item : info.ditems()) {
+        if (item.second.isString())
+            copy.replaceKey(item.first, QPDFObjectHandle::newString(item.second.getStringValue()));
+    }
+    return copy;
+}
+
+} // namespace
+
+PdfOutput::PdfOutput(QString targetPath, int runOptions)
+    : targetPath_(std::move(targetPath)),
+      file_(std::make_unique<TemporarySibling>(targetPath_)),
+      runOptions_(runOptions)
+{
+    pdf_.setSuppressWarnings(true);
+    pdf_.emptyPDF();
+}
+
+PdfOutput::~PdfOutput() = default;
+
+void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
+{
+    if (index < 0 || index >= source->pageCount())
+        throw std::out_of_range("no such page");
+    QPDFPageObjectHelper page = source->pageForCopy(index);
+    // A page taken twice into one output must become a page of its own.
+    if (!copiedPages_.insert({source.get(), page.getObjectHandle().getObjGen()}).second)
+        page = page.shallowCopyPage();
+    QPDFPageDocumentHelper(pdf_).addPage(page, false);
+    keepSource(source);
+    addPageLabel(*source, index);
+    ++pageCount_;
+    fixAnnotations(*source, page);
+}
+
+void PdfOutput::write()
+{
+    if (!file_)
+        throw std::logic_error("the output was written before");
+    const std::unique_ptr<TemporarySibling> file = std::move(file_);
+    finishDocument();
+    {
+        // The writer keeps the name it is given, not a copy.
+        const std::string fileName = LibraryPath(file->path());
+        QPDFWriter writer(pdf_, fileName.c_str());
+        writer.setMinimumPDFVersion(minimumVersion_);
+        writer.write();
+    }
+    file->commit();
+}
+
+QPDFAcroFormDocumentHelper& PdfOutput::acroForm()
+{
+    if (!acroForm_)
+        acroForm_ = std::make_unique<QPDFAcroFormDocumentHelper>(pdf_);
+    return *acroForm_;
+}
+
+void PdfOutput::keepSource(const std::shared_ptr<PdfSource>& source)
+{
+    for (const auto& kept : sources_) {
+        if (kept == source)
+            return;
+    }
+    sources_.push_back(source);
+    minimumVersion_.updateIfGreater(source->version());
+}
+
+// Collected whatever the options say, as they may still change before the output is written.
+// Labels are an extra: damaged ones leave the output without labels, not without the page.
+void PdfOutput::addPageLabel(PdfSource& source, int index)
+{
+    try {
+        QPDFPageLabelDocumentHelper& labels = source.pageLabels();
+        anyPageLabels_ = anyPageLabels_ || labels.hasPageLabels();
+        labels.getLabelsForPageRange(index, index, pageCount_, pageLabels_);
+    } catch (const std::exception&) {
+        pageLabelsDamaged_ = true;
+    }
+}
+
+// Points the copied widgets and fields to the new page, as the PDF library's page selection
+// does; like it, keeps the page when that fails.
+void PdfOutput::fixAnnotations(PdfSource& source, QPDFPageObjectHelper& copiedFrom)
+{
+    try {
+        if (source.acroForm().hasAcroForm())
+            acroForm().fixCopiedAnnotations(pdf_.getAllPages().back(), copiedFrom.getObjectHandle(),
+                                            source.acroForm());
+    } catch (const std::exception&) {
+        // The annotations stay as copied.
+    }
+}
+
+void PdfOutput::finishDocument()
+{
+    QPDFObjectHandle root = pdf_.getRoot();
+    if ((runOptions_ & kRunOptionPageLabels) != 0 && anyPageLabels_ && !pageLabelsDamaged_) {
+        QPDFObjectHandle labels = QPDFObjectHandle::newDictionary();
+        labels.replaceKey("/Nums", QPDFObjectHandle::newArray(pageLabels_));
+        root.replaceKey("/PageLabels", labels);
+    }
+    if ((runOptions_ & kRunOptionDocumentInfo) != 0 && !sources_.empty())
+        pdf_.getTrailer().replaceKey(
+            "/Info", pdf_.makeIndirectObject(CopyOfDocumentInfo(sources_.front()->pdf())));
+}

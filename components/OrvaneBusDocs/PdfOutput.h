@@ -1,0 +1,65 @@
+#pragma once
+
+#include <qpdf/PDFVersion.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <QString>
+
+#include <memory>
+#include <set>
+#include <utility>
+#include <vector>
+
+class PdfSource;
+class TemporarySibling;
+
+// An output being put together. Appending a page copies its dictionaries (annotations, links
+// and form fields fixed up as the PDF library's page selection does); the data of its
+// streams stays in the input and is read when the output is written. The output therefore
+// keeps every source it took pages from. Its data goes into a hidden temporary file beside
+// the target, made when the output is made, and renamed onto the target when complete; an
+// output that is never written leaves no file. Use it only under the engine lock.
+class PdfOutput
+{
+public:
+    // Throws when no file can be created in the folder of the target.
+    PdfOutput(QString targetPath, int runOptions);
+    ~PdfOutput();
+
+    PdfOutput(const PdfOutput&) = delete;
+    PdfOutput& operator=(const PdfOutput&) = delete;
+
+    const QString& targetPath() const { return targetPath_; }
+    int pageCount() const { return pageCount_; }
+    void setRunOptions(int runOptions) { runOptions_ = runOptions; }
+
+    // Appends page index (0-based) of the source. Throws when the page cannot be read.
+    void appendPage(const std::shared_ptr<PdfSource>& source, int index);
+
+    // Writes the output and renames it into place; writes at most once. Throws when that
+    // fails; the temporary file is then gone.
+    void write();
+
+private:
+    QPDFAcroFormDocumentHelper& acroForm();
+    void keepSource(const std::shared_ptr<PdfSource>& source);
+    void addPageLabel(PdfSource& source, int index);
+    void fixAnnotations(PdfSource& source, QPDFPageObjectHelper& copiedFrom);
+    void finishDocument();
+
+    QString targetPath_;
+    std::unique_ptr<TemporarySibling> file_;
+    int runOptions_;
+    QPDF pdf_;
+    std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
+    std::vector<std::shared_ptr<PdfSource>> sources_;
+    std::set<std::pair<const PdfSource*, QPDFObjGen>> copiedPages_;
+    std::vector<QPDFObjectHandle> pageLabels_;
+    bool anyPageLabels_ = false;
+    bool pageLabelsDamaged_ = false;
+    PDFVersion minimumVersion_;
+    int pageCount_ = 0;
+};
+

@@ -1,0 +1,63 @@
+#include "PdfSource.h"
+
+#include "EngineLock.h"
+#include "OutlineModel.h"
+#include "SharedResources.h"
+
+std::shared_ptr<PdfSource> PdfSource::Make(std::unique_ptr<QPDF> pdf, QString path,
+                                           FileStamp stamp, std::string password)
+{
+    auto* source =
+        new PdfSource(std::move(pdf), std::move(path), std::move(stamp), std::move(password));
+    return std::shared_ptr<PdfSource>(source, [](PdfSource* released) {
+        EngineLockGuard lock = LockEngine();
+        delete released;
+    });
+}
+
+PdfSource::PdfSource(std::unique_ptr<QPDF> pdf, QString path, FileStamp stamp,
+                     std::string password)
+    : pdf_(std::move(pdf)),
+      path_(std::move(path)),
+      stamp_(std::move(stamp)),
+      password_(std::move(password)),
+      pages_(pdf_->getAllPages()),
+      version_(pdf_->getVersionAsPDFVersion()),
+      pruned_(pages_.size(), false)
+{
+}
+
+PdfSource::~PdfSource() = default;
+
+QPDFPageObjectHelper PdfSource::pageForCopy(int index)
+{
+    QPDFPageObjectHelper page(pages_.at(static_cast<std::size_t>(index)));
+    if (!pruneResources_)
+        pruneResources_ = PagesShareResources(*pdf_);
+    if (*pruneResources_ && !pruned_[static_cast<std::size_t>(index)]) {
+        pruned_[static_cast<std::size_t>(index)] = true;
+        page.removeUnreferencedResources();
+    }
+    return page;
+}
+
+QPDFAcroFormDocumentHelper& PdfSource::acroForm()
+{
+    if (!acroForm_)
+        acroForm_ = std::make_unique<QPDFAcroFormDocumentHelper>(*pdf_);
+    return *acroForm_;
+}
+
+QPDFPageLabelDocumentHelper& PdfSource::pageLabels()
+{
+    if (!pageLabels_)
+        pageLabels_ = std::make_unique<QPDFPageLabelDocumentHelper>(*pdf_);
+    return *pageLabels_;
+}
+
+const OutlineModel& PdfSource::outline()
+{
+    if (!outline_)
+        outline_ = std::make_unique<OutlineModel>(OutlineModel::Read(*pdf_));
+    return *outline_;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "FileStamp.h"
+
+#include <qpdf/PDFVersion.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class OutlineModel;
+
+// An input document read into memory once. Document objects and the outputs that copy its
+// pages share it; it lives until the last of them lets go. Use it only under the engine lock
+// (EngineLock.h); sources are made and destroyed under it, too.
+class PdfSource
+{
+public:
+    // Takes over a document that opened.
+    static std::shared_ptr<PdfSource> Make(std::unique_ptr<QPDF> pdf, QString path,
+                                           FileStamp stamp, std::string password);
+    ~PdfSource();
+
+    PdfSource(const PdfSource&) = delete;
+    PdfSource& operator=(const PdfSource&) = delete;
+
+    QPDF& pdf() { return *pdf_; }
+    const QString& path() const { return path_; }
+    const FileStamp& stamp() const { return stamp_; }
+    // The password bytes that opened the document (empty when none was needed).
+    const std::string& password() const { return password_; }
+    int pageCount() const { return static_cast<int>(pages_.size()); }
+    // Read once: the PDF library works it out anew on every call.
+    const PDFVersion& version() const { return version_; }
+
+    // The page (0-based) ready to be copied: on its first copy from a document whose pages
+    // share resources, its unused resources are pruned, as the PDF library's own page
+    // selection does.
+    QPDFPageObjectHelper pageForCopy(int index);
+
+    QPDFAcroFormDocumentHelper& acroForm();
+    QPDFPageLabelDocumentHelper& pageLabels();
+    const OutlineModel& outline();
+
+private:
+    PdfSource(std::unique_ptr<QPDF> pdf, QString path, FileStamp stamp, std::string password);
+
+    std::unique_ptr<QPDF> pdf_;
+    QString path_;
+    FileStamp stamp_;
+    std::string password_;
+    std::vector<QPDFObjectHandle> pages_;
+    PDFVersion version_;
+    std::optional<bool> pruneResources_;
+    std::vector<bool> pruned_;
+    std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
+    std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
+    std::unique_ptr<OutlineModel> outline_;
+};

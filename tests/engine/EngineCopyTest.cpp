@@ -1,0 +1,317 @@
+#include "EngineTestSupport.h"
+
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFAcroFormDocumentHelper.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageLabelDocumentHelper.hh>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <atomic>
+
+namespace {
+
+using namespace std::chrono_literals;
+
+class CopyTest : public EngineTest
+{
+protected:
+    void SetUp() override
+    {
+        input_ = folder_.filePath(QStringLiteral("input.pdf"));
+        WriteTestPdf(input_, 6);
+        inputPages_ = PageContents(input_);
+    }
+
+    ComPtr<IDocObject> openInput(const QString& path)
+    {
+        ComPtr<IDocObject> document = NewDocument();
+        EXPECT_GT(OpenForReading(*document, path), 0);
+        return document;
+    }
+
+    ComPtr<IDocObject> openOutput(const QString& path, std::int32_t runOptions = 0)
+    {
+        ComPtr<IDocObject> document = NewDocument();
+        EXPECT_EQ(document->Control(kControlRunOptions, runOptions), S_OK);
+        EXPECT_EQ(OpenForWriting(*document, path), 1);
+        return document;
+    }
+
+    QString outputPath(const QString& name) const { return folder_.filePath(name); }
+
+    QTemporaryDir folder_;
+    QString input_;
+    std::vector<std::string> inputPages_;
+};
+
+TEST_F(CopyTest, PagesLandInOrderAndKeepTheirContent)
+{
+    struct Case
+    {
+        std::vector<std::pair<int, int>> ranges; // CopyPages calls
+        std::vector<int> pages;                  // expected pages of the output, 1-based
+    };
+    const Case cases[] = {
+        {{{1, 6}}, {1, 2, 3, 4, 5, 6}},
+        {{{4, 4}}, {4}},
+        {{{5, 6}, {1, 2}}, {5, 6, 1, 2}},
+        {{{3, 3}, {1, 1}, {3, 3}}, {3, 1, 3}}, // a page taken twice becomes two pages
+    };
+    ComPtr<IDocObject> input = openInput(input_);
+    CopySession session;
+    int index = 0;
+    for (const Case& c : cases) {
+        const QString path = outputPath(QStringLiteral("out%1.pdf").arg(++index));
+        ComPtr<IDocObject> output = openOutput(path);
+        for (const auto& [first, last] : c.ranges)
+            ASSERT_TRUE(session.copy(*input, *output, first, last));
+        std::int32_t appended = 0;
+        output->GetPageCount(&appended);
+        EXPECT_EQ(appended, static_cast<std::int32_t>(c.pages.size()));
+        EXPECT_FALSE(QFileInfo::exists(path)) << "written before Close";
+        ASSERT_EQ(output->Close(), S_OK);
+        std::vector<std::string> expected;
+        for (int page : c.pages)
+            expected.push_back(inputPages_[static_cast<std::size_t>(page - 1)]);
+        EXPECT_EQ(PageContents(path), expected) << "case " << index;
+    }
+    EXPECT_TRUE(session.recorder().errors().empty());
+}
+
+TEST_F(CopyTest, OneOutputPerPageDrivenFromInsideTheNotifications)
+{
+    // As the program's run does it: each page-done event closes the output and starts the next.
+    ComPtr<IDocObject> input = openInput(input_);
+    CopySession session;
+    std::vector<ComPtr<IDocObject>> outputs;
+    for (int page = 1; page <= 6; ++page)
+        outputs.push_back(openOutput(outputPath(QStringLiteral("page%1.pdf").arg(page)), kRunOptionsOfRun));
+    std::atomic<int> current{1};
+    const std::thread::id testThread = std::this_thread::get_id();
+    session.recorder().setReaction([&](std::int32_t kind, std::int32_t, std::int32_t event) {
+        if (kind != kNotifyEvent || event != kEventPageDone)
+            return;
+        const int done = current++;
+        EXPECT_EQ(outputs[static_cast<std::size_t>(done - 1)]->Close(), S_OK);
+        if (done < 6) {
+            session.operation().SetDocuments(input.get(), outputs[static_cast<std::size_t>(done)].get());
+            session.operation().CopyPages(done + 1, done + 1);
+        }
+    });
+    ASSERT_TRUE(session.copy(*input, *outputs[0], 1, 1));
+    ASSERT_TRUE(session.recorder().waitForEvent(kEventPageDone, 6));
+    for (int page = 1; page <= 6; ++page) {
+        EXPECT_EQ(PageContents(outputPath(QStringLiteral("page%1.pdf").arg(page))),
+                  std::vector<std::string>{inputPages_[static_cast<std::size_t>(page - 1)]});
+    }
+    for (const auto& entry : session.recorder().entries())
+        EXPECT_NE(entry.thread, testThread) << "notified from inside a call of the program";
+}
+
+TEST_F(CopyTest, CopiedPagesKeepFormFieldsAnnotationsAndLabels)
+{
+    if (CorpusFolder().isEmpty())
+        GTEST_SKIP() << "corpus not found";
+    struct Case
+    {
+        const char* file;
+        int page;
+        std::size_t fields;
+        std::size_t annotations;
+        bool labels;
+    };
+    const Case cases[] = {
+        {"libreoffice-form.pdf", 1, 9, 9, false},
+        {"annotated.pdf", 1, 0, 3, false},
+        {"qpdf-page-labels-and-outlines.pdf", 5, 0, 0, true},
+        {"pikepdf-dd0293-owner-only-aes128.pdf", 1, 0, 0, false},
+    };
+    CopySession session;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString source = CorpusFile(QString::fromUtf8(c.file));
+        const QString path = outputPath(QString::fromUtf8(c.file));
+        ComPtr<IDocObject> input = openInput(source);
+        ComPtr<IDocObject> output = openOutput(path, kRunOptionsOfRun);
+        ASSERT_TRUE(session.copy(*input, *output, c.page, c.page));
+        ASSERT_EQ(output->Close(), S_OK);
+
+        QPDF original;
+        original.processFile(source.toStdString().c_str());
+        QPDFPageObjectHelper originalPage = QPDFPageDocumentHelper(original).getAllPages().at(
+            static_cast<std::size_t>(c.page - 1));
+        QPDF copy;
+        copy.processFile(path.toStdString().c_str());
+        QPDFPageObjectHelper copiedPage = QPDFPageDocumentHelper(copy).getAllPages().at(0);
+        EXPECT_EQ(copiedPage.getAnnotations().size(), originalPage.getAnnotations().size());
+        EXPECT_GE(copiedPage.getAnnotations().size(), c.annotations);
+        EXPECT_GE(QPDFAcroFormDocumentHelper(copy).getFormFields().size(), c.fields);
+        if (c.fields > 0) {
+            EXPECT_TRUE(copy.getRoot().getKey("/AcroForm").getKey("/DR").isDictionary());
+        }
+        QPDFPageLabelDocumentHelper labels(copy);
+        EXPECT_EQ(labels.hasPageLabels(), c.labels);
+        if (c.labels) {
+            EXPECT_EQ(labels.getLabelForPage(0).unparse(),
+                      QPDFPageLabelDocumentHelper(original).getLabelForPage(c.page - 1).unparse());
+        }
+    }
+    EXPECT_TRUE(session.recorder().errors().empty());
+}
+
+TEST_F(CopyTest, PauseHoldsTheWorkerUntilResume)
+{
+    ComPtr<IDocObject> input = openInput(input_);
+    ComPtr<IDocObject> output = openOutput(outputPath(QStringLiteral("paused.pdf")));
+    CopySession session;
+    ASSERT_EQ(session.operation().Pause(), S_OK);
+    ASSERT_EQ(session.operation().SetDocuments(input.get(), output.get()), S_OK);
+    ASSERT_EQ(session.operation().CopyPages(1, 6), S_OK);
+    EXPECT_FALSE(session.recorder().waitForEvent(kEventPageDone, 1, 300ms));
+    EXPECT_TRUE(session.recorder().entries().empty());
+    ASSERT_EQ(session.operation().Resume(), S_OK);
+    ASSERT_TRUE(session.recorder().waitForEvent(kEventPageDone));
+    std::int32_t pages = 0;
+    output->GetPageCount(&pages);
+    EXPECT_EQ(pages, 6);
+    const auto entries = session.recorder().entries();
+    ASSERT_GE(entries.size(), 2u);
+    EXPECT_EQ(entries[entries.size() - 2].kind, kNotifyProgress);
+    EXPECT_EQ(entries[entries.size() - 2].first, 100);
+}
+
+TEST_F(CopyTest, StopAbandonsTheCopyAndLeavesNoFile)
+{
+    const QString bigInput = outputPath(QStringLiteral("big.pdf"));
+    WriteTestPdf(bigInput, 300);
+    QDir().mkdir(outputPath(QStringLiteral("out")));
+    const QString path = outputPath(QStringLiteral("out/stopped.pdf"));
+    ComPtr<IDocObject> input = openInput(bigInput);
+    ComPtr<IDocObject> output = openOutput(path);
+    CopySession session;
+    ASSERT_EQ(session.operation().SetDocuments(input.get(), output.get()), S_OK);
+    for (int i = 0; i < 5; ++i)
+        ASSERT_EQ(session.operation().CopyPages(1, 300), S_OK);
+    ASSERT_EQ(session.operation().Stop(), S_OK);
+    ASSERT_TRUE(session.recorder().waitForEvent(kEventStopped));
+    EXPECT_EQ(output->Close(), S_FALSE);
+    EXPECT_TRUE(FilesIn(outputPath(QStringLiteral("out"))).isEmpty());
+    EXPECT_LT(session.recorder().eventCount(kEventPageDone), 5);
+
+    // The operation serves the next run.
+    const int doneBefore = session.recorder().eventCount(kEventPageDone);
+    ComPtr<IDocObject> next = openOutput(path);
+    ASSERT_TRUE(session.copy(*input, *next, 2, 2));
+    EXPECT_EQ(session.recorder().eventCount(kEventPageDone), doneBefore + 1);
+    ASSERT_EQ(next->Close(), S_OK);
+    EXPECT_EQ(PageContents(path).size(), 1u);
+}
+
+TEST_F(CopyTest, StopWhilePausedStillReportsStopped)
+{
+    CopySession session;
+    ASSERT_EQ(session.operation().Pause(), S_OK);
+    ASSERT_EQ(session.operation().Stop(), S_OK);
+    EXPECT_TRUE(session.recorder().waitForEvent(kEventStopped));
+}
+
+TEST_F(CopyTest, ErrorsAreNotifiedAndEveryCopyStillEnds)
+{
+    enum class Input
+    {
+        Unopened,
+        Broken, // Open answered 0
+        Good,
+    };
+    struct Case
+    {
+        const char* name;
+        Input input;
+        bool openOutput;
+        int first;
+        int last;
+        std::vector<std::int32_t> errors;
+        int pagesAppended;
+    };
+    const Case cases[] = {
+        {"input never opened", Input::Unopened, true, 1, 1, {kErrorInputUnreadable}, 0},
+        {"input that is not a PDF", Input::Broken, true, 1, 1, {kErrorInputUnreadable}, 0},
+        {"page beyond the end", Input::Good, true, 7, 7, {kErrorPageUnreadable}, 0},
+        {"range running past the end", Input::Good, true, 5, 9, {kErrorPageUnreadable}, 2},
+        {"page zero", Input::Good, true, 0, 1, {kErrorPageUnreadable}, 1},
+        {"output never opened", Input::Good, false, 1, 3, {kErrorOutputUnwritable}, -1},
+    };
+    const QString broken = outputPath(QStringLiteral("broken.pdf"));
+    QFile brokenFile(broken);
+    ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly));
+    brokenFile.write("%PDF-1.7\nthis is no PDF at all\n");
+    brokenFile.close();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IDocObject> input = c.input == Input::Good ? openInput(input_) : NewDocument();
+        if (c.input == Input::Broken) {
+            EXPECT_EQ(OpenForReading(*input, broken), 0);
+        }
+        ComPtr<IDocObject> output =
+            c.openOutput ? openOutput(outputPath(QStringLiteral("errors.pdf"))) : NewDocument();
+        CopySession session;
+        ASSERT_TRUE(session.copy(*input, *output, c.first, c.last));
+        EXPECT_EQ(session.recorder().errors(), c.errors);
+        std::int32_t pages = 0;
+        output->GetPageCount(&pages);
+        EXPECT_EQ(pages, c.pagesAppended);
+        output->Close();
+    }
+}
+
+TEST_F(CopyTest, OutputsThatCannotBeCreatedOrWrittenLeaveNothingBehind)
+{
+    // Open refuses a folder that does not exist, or a "folder" that is a file.
+    ComPtr<IDocObject> output = NewDocument();
+    EXPECT_LT(OpenForWriting(*output, outputPath(QStringLiteral("missing/out.pdf"))), 0);
+    EXPECT_LT(OpenForWriting(*output, input_ + QStringLiteral("/out.pdf")), 0);
+
+    ComPtr<IDocObject> input = openInput(input_);
+    CopySession session;
+    // The folder disappears between Open and Close.
+    const QString gone = outputPath(QStringLiteral("gone"));
+    QDir().mkdir(gone);
+    output = openOutput(gone + QStringLiteral("/out.pdf"));
+    ASSERT_TRUE(session.copy(*input, *output, 1, 2));
+    QDir(gone).removeRecursively();
+    EXPECT_EQ(output->Close(), S_FALSE);
+    // The target name is taken by a folder: the rename fails after the data was written.
+    const QString taken = outputPath(QStringLiteral("taken"));
+    QDir().mkpath(taken + QStringLiteral("/out.pdf/inside"));
+    output = openOutput(taken + QStringLiteral("/out.pdf"));
+    ASSERT_TRUE(session.copy(*input, *output, 1, 2));
+    EXPECT_EQ(output->Close(), S_FALSE);
+
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (session.recorder().errors().size() < 2 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(session.recorder().errors(),
+              (std::vector<std::int32_t>{kErrorOutputUnwritable, kErrorOutputUnwritable}));
+    EXPECT_EQ(FilesIn(taken), QStringList());
+}
+
+TEST_F(CopyTest, UnadvisedSinksHearNothingMore)
+{
+    ComPtr<IDocObject> input = openInput(input_);
+    ComPtr<IDocObject> output = openOutput(outputPath(QStringLiteral("quiet.pdf")));
+    CopySession session;
+    auto quiet = MakeComObject<NotifyRecorder>();
+    std::int32_t cookie = 0;
+    ASSERT_EQ(session.operation().Advise(quiet.get(), &cookie), S_OK);
+    ASSERT_TRUE(session.copy(*input, *output, 1, 1));
+    ASSERT_EQ(session.operation().Unadvise(cookie), S_OK);
+    EXPECT_EQ(session.operation().Unadvise(cookie), E_INVALIDARG);
+    ASSERT_TRUE(session.copy(*input, *output, 2, 2));
+    EXPECT_EQ(quiet->eventCount(kEventPageDone), 1);
+}
+
+} // namespace
