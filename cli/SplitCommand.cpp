@@ -1,0 +1,286 @@
+#include "SplitCommand.h"
+
+#include "PasswordPrompt.h"
+
+#include "model/PageStr.h"
+#include "model/TavloProj.h"
+#include "shell/LanguageMgr.h"
+#include "shell/MessageBox.h"
+#include "shell/PathUtils.h"
+#include "shell/ProductConfig.h"
+#include "split/TavloConvert.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QTextStream>
+
+#include <cstdio>
+#include <set>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
+
+namespace {
+
+QString Lang(const char* key, const QString& value = {})
+{
+    QString text = GetLangString(QString::fromLatin1(key));
+    return text.replace(QStringLiteral("%s"), value);
+}
+
+// A failure with its message and exit code.
+struct TCommandError
+{
+    QString Message;
+    int ExitCode;
+};
+
+bool StandardErrorIsTerminal()
+{
+#if defined(_WIN32)
+    return false;
+#else
+    return isatty(STDERR_FILENO) != 0;
+#endif
+}
+
+int PositiveNumber(const QString& text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok);
+    if (!ok || value < 1)
+        throw TCommandError{Lang("sCliBadNumber", text), kExitUsage};
+    return value;
+}
+
+// The advanced dialog's rules for an output name: ends with ".pdf", none of the characters
+// that no file name may hold, not used twice.
+bool IsUsableOutputName(const QString& name, const QSet<QString>& used)
+{
+    static const QString forbidden = QStringLiteral("*/\\:<>\"?|");
+    if (name.size() <= 4 || !name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        return false;
+    for (const QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            return false;
+    }
+    return !used.contains(name.toLower());
+}
+
+void CheckPages(const QString& pages, int pageCount)
+{
+    if (!ValidatePageStr(pages, pageCount))
+        throw TCommandError{Lang("sInvalidSelPages") + QStringLiteral(" (") + pages + u')', kExitUsage};
+}
+
+void ApplyMethod(const TSplitOptions& options, const TFileInfo& document, TMethod& method)
+{
+    using enum TSplitOptions::TMethodKind;
+    switch (options.Method) {
+    case Every:
+        method.SetOption(soEveryPage);
+        method.SetEveryPageNum(PositiveNumber(options.MethodValue));
+        break;
+    case Parts:
+        method.SetOption(soAverge);
+        method.SetAvgSplitNum(PositiveNumber(options.MethodValue));
+        break;
+    case Bookmarks:
+        method.SetOption(soBookMarkLever);
+        method.BookMarkOption()->SetLevelNum(PositiveNumber(options.MethodValue));
+        method.BookMarkOption()->SetSaveHigherLevel(options.HigherLevels);
+        method.BookMarkOption()->SetBothPage(options.BothPages);
+        break;
+    case Range:
+        CheckPages(options.MethodValue, document.TotalPage());
+        method.SetOption(soPageRange);
+        method.RangeStr()->SetRangeStr(options.MethodValue);
+        method.RangeStr()->SetNeedOtherPage(options.Others);
+        break;
+    case Custom: {
+        method.SetOption(soCustom);
+        QSet<QString> used;
+        for (const auto& [name, pages] : options.Custom) {
+            if (!IsUsableOutputName(name, used))
+                throw TCommandError{Lang("sInvalidFileName") + QStringLiteral(" (") + name + u')', kExitUsage};
+            used.insert(name.toLower());
+            CheckPages(pages, document.TotalPage());
+            TAdvDefine* definition = method.AdvDefine()->NewItem();
+            definition->SetOutFile(name);
+            definition->SetPageStr(pages);
+        }
+        break;
+    }
+    }
+}
+
+void ConfigureOutput(const TSplitOptions& options)
+{
+    TProductConfig& config = ProductConfig();
+    config.InFormat = ffPdf;
+    config.OutFormat = ffPdf;
+    config.CustomPath = !options.OutFolder.isEmpty();
+    config.CustomDir.clear();
+    if (config.CustomPath) {
+        const QString folder = QDir(options.OutFolder).absolutePath();
+        if (!IsValidFolderPath(folder) || (QFileInfo::exists(folder) && !QFileInfo(folder).isDir()))
+            throw TCommandError{Lang("sInvalidPath"), kExitUsage};
+        config.CustomDir = folder;
+    }
+}
+
+void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& document)
+{
+    if (!QFileInfo(options.Input).isFile())
+        throw TCommandError{Lang("sFileNotFound", options.Input), kExitInputUnusable};
+    document.SetSource(QFileInfo(options.Input).absoluteFilePath());
+    if (options.Password)
+        document.SetUserPassword(*options.Password);
+    if (!run.CheckDocument(document))
+        throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
+    if (!document.IsAccessible() && !options.Password) {
+        const std::optional<QString> typed = AskPassword(options.Input);
+        if (!typed)
+            throw TCommandError{Lang("sCliNeedPassword", options.Input), kExitInputUnusable};
+        document.SetUserPassword(*typed);
+        run.CheckDocument(document);
+    }
+    if (!document.IsAccessible())
+        throw TCommandError{Lang("sReInputPass"), kExitInputUnusable};
+    if (document.TotalPage() <= 0)
+        throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
+    document.SetPageScore(QStringLiteral("All"));
+}
+
+void ShowProgress(QTextStream& err, int percent)
+{
+    const int width = 40;
+    const int filled = percent * width / 100;
+    err << u'\r' << u'[' << QString(filled, u'#') << QString(width - filled, u'.') << u']' << u' '
+        << percent << u'%';
+    err.flush();
+}
+
+struct TRunOutcome
+{
+    bool Done = false;
+    bool Failed = false;
+    std::set<qintptr> Errors;
+};
+
+TRunOutcome WaitForRun(TTavloConvert& run, TRunMessageQueue& queue, QTextStream& err,
+                       bool showProgress, const std::atomic<bool>& stopRequested)
+{
+    TRunOutcome outcome;
+    bool stopSent = false;
+    for (;;) {
+        if (stopRequested.load() && !stopSent) {
+            stopSent = true;
+            run.Stop();
+        }
+        const std::optional<TRunMessage> message = queue.Take(std::chrono::milliseconds(100));
+        if (!message)
+            continue;
+        if (message->message == WM_SPLIT_PROGRESS && showProgress)
+            ShowProgress(err, static_cast<int>(message->lParam));
+        if (message->message == WM_SPLIT_ERROR)
+            outcome.Errors.insert(message->lParam);
+        if (message->message == WM_SPLIT_DONE && message->lParam == kDoneRun) {
+            outcome.Done = true;
+            break;
+        }
+        if (message->message == WM_SPLIT_DONE && message->lParam == kDoneStopped)
+            break;
+    }
+    if (showProgress)
+        err << u'\n';
+    outcome.Failed = outcome.Errors.count(kRunErrorOutputOpen) + outcome.Errors.count(kRunErrorNoOperation) > 0;
+    return outcome;
+}
+
+int ReportErrors(const TRunOutcome& outcome, const QString& input, QTextStream& err)
+{
+    int code = kExitDone;
+    for (const qintptr error : outcome.Errors) {
+        code = kExitSplitFailed;
+        switch (error) {
+        case kErrorInputUnreadable: err << Lang("sCliAnalysisError") << u'\n'; break;
+        case kErrorPageUnreadable: err << Lang("sCliReadError", input) << u'\n'; break;
+        case kErrorOutputUnwritable: err << Lang("sCliWriteError", input) << u'\n'; break;
+        default: err << Lang("sFileconvertFaild") << u'\n'; break;
+        }
+    }
+    return code;
+}
+
+int PrintPlan(TTavloConvert& run, QTextStream& out)
+{
+    if (!run.PlanOnly())
+        throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
+    const QString text = QString::fromLocal8Bit(run.PageList()->DumpText());
+    for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        out << line << u'\n';
+    return kExitDone;
+}
+
+int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
+          const std::atomic<bool>& stopRequested)
+{
+    ConfigureOutput(options);
+    TTavloProj job;
+    TTavloConvert run(job);
+    if (!run.Ready())
+        throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
+    TFileInfo& document = *job.Files()->NewItem();
+    OpenDocument(options, run, document);
+    ApplyMethod(options, document, *job.Method());
+    if (options.Method == TSplitOptions::TMethodKind::Bookmarks &&
+        run.GetBookmarkLevelCount(document) == 0)
+        throw TCommandError{Lang("sBadPDFBookMark"), kExitInputUnusable};
+    if (options.DryRun)
+        return PrintPlan(run, out);
+
+    TRunMessageQueue queue;
+    run.SetWindow(&queue);
+    if (!run.Start()) {
+        switch (run.LastRefusal()) {
+        case TStartRefusal::EngineNotReady: throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
+        case TStartRefusal::NothingPlanned: throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
+        default: break;
+        }
+    }
+    const bool showProgress = !options.Quiet && StandardErrorIsTerminal();
+    const TRunOutcome outcome = WaitForRun(run, queue, err, showProgress, stopRequested);
+    if (!outcome.Done && !outcome.Failed) {
+        err << Lang("sCliStopped") << u'\n';
+        return kExitStopped;
+    }
+    const int code = ReportErrors(outcome, options.Input, err);
+    if (outcome.Done)
+        out << QDir::toNativeSeparators(run.OutFolder()) << u'\n';
+    return outcome.Failed ? kExitSplitFailed : code;
+}
+
+} // namespace
+
+int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream& err,
+                    const std::atomic<bool>& stopRequested)
+{
+    // The command line has no boxes: a box's text goes to the error stream, answered with
+    // its default button.
+    SetMessageBoxHandler([&err](const MessageBoxRequest& request) {
+        err << request.text << u'\n';
+        return request.defaultButton;
+    });
+    try {
+        return Split(options, out, err, stopRequested);
+    } catch (const TCommandError& error) {
+        err << error.Message << u'\n';
+        return error.ExitCode;
+    } catch (const std::exception& error) {
+        err << Lang("sFileconvertFaild") << u' ' << QString::fromUtf8(error.what()) << u'\n';
+        return kExitSplitFailed;
+    }
+}

@@ -1,0 +1,151 @@
+#pragma once
+
+// The conversion run: drives the document engine through the page map. It loads nothing of
+// its own: it uses the job's engine instance, picks the engine's adapters for reading and
+// writing, asks the planner (a derived class) for the page map and then copies the entries
+// one by one, opening and closing documents as the map says. It tells its front end
+// everything through the run-message port.
+//
+// Threads: Start, Pause, Resume, Stop and CheckDocument run on the caller's thread; every later
+// step runs inside OnNotify on the engine's worker thread. One mutex serialises all of them;
+// it is never held while waiting for the engine (engine calls return at once).
+
+#include "engine/ComObject.h"
+#include "engine/DocEngine.h"
+#include "split/PageList.h"
+#include "split/RunMessages.h"
+
+#include <QString>
+
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+
+class TFileInfo;
+class TTavloProj;
+
+// A failing engine call inside the run.
+class ERunError : public std::runtime_error
+{
+public:
+    explicit ERunError(const QString& message);
+};
+
+enum TConvertState
+{
+    csIdle,
+    csRunning,
+    csPaused,
+    csResumed,
+    csStopped
+};
+
+// Why Start did not start a run.
+enum class TStartRefusal
+{
+    None,
+    EngineNotReady,  // the engine or one of its adapters is missing
+    NothingPlanned,  // the plan holds no page to copy (for example a range without pages)
+    PlanningFailed,  // the planner failed (an unreadable folder, an engine failure)
+    RunFailed,       // the first entry failed; the run messages said why and ended the run
+};
+
+class TConvert
+{
+public:
+    explicit TConvert(TTavloProj& job);
+    virtual ~TConvert();
+    TConvert(const TConvert&) = delete;
+    TConvert& operator=(const TConvert&) = delete;
+
+    // Where the run messages go; nullptr drops them.
+    void SetWindow(IRunMessageTarget* target);
+
+    // The engine and both adapters were found.
+    bool Ready() const;
+
+    // Asks the engine about a document: encryption and page count. False when the document
+    // cannot be read.
+    bool CheckDocument(TFileInfo& document);
+
+    // Plans and starts a run; false when none is under way (LastRefusal says why).
+    bool Start();
+    TStartRefusal LastRefusal() const;
+
+    void Pause();
+    void Resume();
+    void Stop();
+    void SetDisconnectOnStop(bool value);
+
+    // The engine's notifications (through the run's sink).
+    HRESULT OnNotify(std::int32_t kind, const std::int32_t* data);
+
+    TConvertState State() const;
+    // Whether a run is under way (started and not yet ended or stopped).
+    bool Running() const;
+    TPageList* PageList() const { return FPageList.get(); }
+    std::int32_t InKey() const { return FInKey; }
+    std::int32_t OutKey() const { return FOutKey; }
+
+    // Overall percentage of a run: (index * 100 + percent) / count, rounded half to even.
+    static int OverallPercent(int index, int percent, int count);
+
+protected:
+    virtual void InitDocObject(IDocObject& document);
+    virtual void OnStartRefused() {}
+    virtual void BuildPageList() {}
+    virtual void AfterStop() {}
+    virtual void OnOutputOpened(IDocObject& /*document*/) {}
+
+    TTavloProj& Job() const { return FJob; }
+    IDocObject* QueryDoc() const { return FQueryDoc.get(); }
+    // Serialises the planner's own entry points with the run.
+    std::unique_lock<std::mutex> LockRun() const { return std::unique_lock(FMutex); }
+    void SetRefusal(TStartRefusal refusal) { FRefusal = refusal; }
+
+    std::unique_ptr<TPageList> FPageList;
+
+private:
+    class TNotifySink;
+    enum class TStep
+    {
+        Sent,     // a copy is under way; the engine answers through OnNotify
+        PassOver, // the entry needs no copy
+        Halt,     // the run ended
+    };
+
+    void LoadEngine();
+    void FindAdapters();
+    void QueryPageCount(IDocObject& document, TFileInfo& info);
+
+    void RunEntries();
+    TStep ProcessEntry();
+    bool OpenEntryDocuments(TConvPageInfo& entry);
+    bool NextEntry();
+    void OnPageDone();
+    void FinishOutput();
+    void OnStopped();
+    void FailRun(qintptr error);
+    void CloseAllDocuments();
+    void ConnectNotify(bool flag);
+    void Post(unsigned message, qintptr wParam, qintptr lParam) const;
+    qintptr CurrentDocumentIndex() const;
+    void HandleEvent(std::int32_t event);
+
+    TTavloProj& FJob;
+    ComPtr<IEnumCtrl> FEnumCtrl;
+    ComPtr<IOperationCtrl> FOperation;
+    ComPtr<IDocObject> FQueryDoc;
+    ComPtr<TNotifySink> FSink;
+    std::int32_t FInKey = 0;
+    std::int32_t FOutKey = 0;
+    IRunMessageTarget* FWindow = nullptr;
+    std::int32_t FCookie = 0;
+    bool FConnected = false;
+    TConvertState FState = csIdle;
+    bool FResumePending = false;
+    bool FDisconnectOnStop = false;
+    bool FRunActive = false;
+    TStartRefusal FRefusal = TStartRefusal::None;
+    mutable std::mutex FMutex;
+};

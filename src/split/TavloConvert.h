@@ -1,0 +1,75 @@
+#pragma once
+
+// The split planner: turns the split job and its documents into the page map of one run,
+// and names and creates the run's output folder. The run (TConvert) then copies the map.
+
+#include "split/Convert.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+class TFileInfo;
+
+// A bookmark of the tree shown by the bookmark dialog.
+struct TBookmarkTreeNode
+{
+    QString Title;
+    std::vector<TBookmarkTreeNode> Children;
+};
+
+class TTavloConvert : public TConvert
+{
+public:
+    explicit TTavloConvert(TTavloProj& job);
+
+    // The folder source's outputs go to, created with its parents: beside the source, or in
+    // outputFolder when useCustom is set and outputFolder is not empty; named after the
+    // source, with "(n)" added when that folder exists already. Ends with a separator.
+    // create = false only names it.
+    static QString GetOutputFolder(const QString& source, const QString& outputFolder,
+                                   bool useCustom, bool create = true);
+
+    // The first "<FOutFolder><source name>(n)<extension>" that no entry of the map uses;
+    // makes the run's output folder at the first call of a planning pass.
+    QString GetUniqueOutputName(const QString& source, const QString& outputFolder,
+                                bool useCustom, const QString& extension);
+
+    void PlanEveryPage(TFileInfo& document, int documentIndex);
+    void PlanAverage(TFileInfo& document, int documentIndex);
+    void PlanRanges(TFileInfo& document, int documentIndex);
+    void PlanCustom(TFileInfo& document, int documentIndex);
+    void PlanBookmarks(TFileInfo& document, int documentIndex);
+
+    // Depth of the document's bookmark tree; 0 when it cannot be read.
+    int GetBookmarkLevelCount(const TFileInfo& document);
+    // Replaces tree by the document's bookmark titles. Always 0.
+    int FillBookmarkTree(const TFileInfo& document, std::vector<TBookmarkTreeNode>& tree);
+
+    // Plans a run without making its folder or starting it (a dry run): the page map then
+    // holds the plan. False when it has no page to copy.
+    bool PlanOnly();
+
+    // The run's output folder (empty before the first planning pass).
+    const QString& OutFolder() const { return FOutFolder; }
+
+protected:
+    void BuildPageList() override;
+    void InitDocObject(IDocObject& document) override;
+    void AfterStop() override;
+
+private:
+    QString OutputName(const TFileInfo& document);
+    void AddEntry(TFileInfo& document, int documentIndex, int page, int inPageIndex,
+                  const QString& outName, int outFileIndex, int outPageIndex);
+    void PlanBookmarkLevel(const TOutlineNode& node, int level, TFileInfo& document,
+                           int documentIndex);
+    void PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& document, int documentIndex);
+    TOutlineNode FetchChild(const TOutlineNode& parent, int childIndex);
+    void FillChildren(const TOutlineNode& parent, std::vector<TBookmarkTreeNode>& nodes);
+
+    bool FCreateFolders = true;
+    int FOutFolderCount = 0;
+    QString FOutFolder;
+};

@@ -1,0 +1,445 @@
+#include "../engine/CorpusManifest.h"
+#include "../engine/EngineTestSupport.h"
+#include "../model/ModelTestSupport.h"
+
+#include "model/TavloProj.h"
+#include "shell/ProductConfig.h"
+#include "split/TavloConvert.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <qpdf/Pl_String.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFPageObjectHelper.hh>
+#include <qpdf/QPDFWriter.hh>
+
+namespace {
+
+OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<OutlineSpec> children = {})
+{
+    OutlineSpec spec;
+    spec.title = title;
+    spec.page = page;
+    spec.top = top;
+    spec.children = std::move(children);
+    return spec;
+}
+
+// The content of every page; the password opens an encrypted file.
+std::vector<std::string> ContentsWith(const QString& path, const QString& password)
+{
+    const std::string name = path.toStdString();
+    const std::string passwordBytes = password.toStdString();
+    QPDF pdf;
+    pdf.processFile(name.c_str(), passwordBytes.c_str());
+    std::vector<std::string> contents;
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
+        std::string data;
+        Pl_String sink("page contents", nullptr, data);
+        page.pipeContents(&sink);
+        contents.push_back(data);
+    }
+    return contents;
+}
+
+// A copy of the file that opens only with the user password (AES-256). Made in this process:
+// a fork here would upset the thread sanitizer's view of the engine's threads.
+void WriteEncrypted(const QString& source, const QString& target, const char* userPassword)
+{
+    const std::string sourceName = source.toStdString();
+    const std::string targetName = target.toStdString();
+    QPDF pdf;
+    pdf.processFile(sourceName.c_str());
+    QPDFWriter writer(pdf, targetName.c_str());
+    writer.setR6EncryptionParameters(userPassword, "owner", true, true, true, true, true, true,
+                                     qpdf_r3p_full, true);
+    writer.write();
+}
+
+TEST(ConvertTest, OverallPercentRoundsHalfToEven)
+{
+    struct Case
+    {
+        int index, percent, count, expected;
+    };
+    for (const Case c : {Case{1, 50, 4, 38}, Case{0, 50, 4, 12}, Case{0, 0, 1, 0},
+                         Case{0, 100, 1, 100}, Case{2, 50, 4, 62}, Case{0, 50, 0, 0}})
+        EXPECT_EQ(TConvert::OverallPercent(c.index, c.percent, c.count), c.expected)
+            << c.index << " " << c.percent << " " << c.count;
+}
+
+// One split run over generated documents, through the real engine.
+class SplitRunTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        // Stopped runs go to the trash: keep it inside the test's folder.
+        qputenv("XDG_DATA_HOME", FFolder.filePath(QStringLiteral("data")).toUtf8());
+        ProductConfig().InFormat = ffPdf;
+        ProductConfig().OutFormat = ffPdf;
+        ProductConfig().CustomPath = false;
+        ProductConfig().CustomDir.clear();
+        FJob = std::make_unique<TTavloProj>();
+        FRun = std::make_unique<TTavloConvert>(*FJob);
+        FRun->SetWindow(&FQueue);
+        ASSERT_TRUE(FRun->Ready());
+    }
+
+    void TearDown() override
+    {
+        FRun.reset();
+        FJob.reset();
+    }
+
+    QString Folder() const { return FFolder.path() + QStringLiteral("/"); }
+
+    TFileInfo& AddDocument(const QString& name, int pages)
+    {
+        const QString path = Folder() + name;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        WriteTestPdf(path, pages);
+        TFileInfo& document = *FJob->Files()->NewItem();
+        document.SetSource(path);
+        EXPECT_TRUE(FRun->CheckDocument(document));
+        document.SetPageScore(QStringLiteral("All"));
+        return document;
+    }
+
+    // Waits for the end of the run and answers its lParam (-1 when none came).
+    qintptr WaitForEnd()
+    {
+        while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::seconds(20))) {
+            FMessages.push_back(*message);
+            if (message->message == WM_SPLIT_DONE && message->lParam != kDoneInput)
+                return message->lParam;
+        }
+        return -1;
+    }
+
+    // Starts and waits; the run's lParam.
+    qintptr Run()
+    {
+        EXPECT_TRUE(FRun->Start());
+        return WaitForEnd();
+    }
+
+    // The page texts of a generated document's output: "Page n" per page.
+    static std::vector<int> PagesOf(const QString& path)
+    {
+        std::vector<int> pages;
+        for (const std::string& content : PageContents(path)) {
+            const auto at = content.find("Page ");
+            pages.push_back(at == std::string::npos ? -1 : std::atoi(content.c_str() + at + 5));
+        }
+        return pages;
+    }
+
+    std::vector<qintptr> Errors() const
+    {
+        std::vector<qintptr> errors;
+        for (const TRunMessage& m : FMessages) {
+            if (m.message == WM_SPLIT_ERROR)
+                errors.push_back(m.lParam);
+        }
+        return errors;
+    }
+
+    TAllPagesWordScope FAllWord;
+    QTemporaryDir FFolder;
+    std::unique_ptr<TTavloProj> FJob;
+    std::unique_ptr<TTavloConvert> FRun;
+    TRunMessageQueue FQueue;
+    std::vector<TRunMessage> FMessages;
+};
+
+TEST_F(SplitRunTest, EveryTwoPagesOfFive)
+{
+    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 5);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(2);
+    ASSERT_EQ(Run(), kDoneRun);
+    const QString out = Folder() + QStringLiteral("doc/");
+    EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf"),
+                                         QStringLiteral("doc(3).pdf")}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3, 4}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{5}));
+    EXPECT_EQ(document.FileStatus(), fsFinish);
+    EXPECT_EQ(document.OutFile(), out + QStringLiteral("doc(3).pdf"));
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(SplitRunTest, AverageAndOutputFolderNumbering)
+{
+    QDir().mkpath(Folder() + QStringLiteral("doc"));
+    QDir().mkpath(Folder() + QStringLiteral("doc(1)"));
+    AddDocument(QStringLiteral("doc.pdf"), 10);
+    FJob->Method()->SetOption(soAverge);
+    FJob->Method()->SetAvgSplitNum(3);
+    ASSERT_EQ(Run(), kDoneRun);
+    const QString out = Folder() + QStringLiteral("doc(2)/");
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{8, 9, 10}));
+}
+
+TEST_F(SplitRunTest, RangeWithOtherPagesInCustomFolder)
+{
+    QTemporaryDir custom;
+    ProductConfig().CustomPath = true;
+    ProductConfig().CustomDir = custom.path();
+    AddDocument(QStringLiteral("doc.pdf"), 6);
+    FJob->Method()->SetOption(soPageRange);
+    FJob->Method()->RangeStr()->SetRangeStr(QStringLiteral("1-3,5"));
+    FJob->Method()->RangeStr()->SetNeedOtherPage(true);
+    ASSERT_EQ(Run(), kDoneRun);
+    const QString out = custom.path() + QStringLiteral("/doc/");
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 5}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{4, 6}));
+}
+
+TEST_F(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
+{
+    AddDocument(QStringLiteral("a/doc.pdf"), 3);
+    AddDocument(QStringLiteral("b/other.pdf"), 4);
+    FJob->Method()->SetOption(soCustom);
+    for (const auto& [name, pages] : {std::pair{"first.pdf", "3,1"}, std::pair{"second.pdf", "2-3"}}) {
+        TAdvDefine* definition = FJob->Method()->AdvDefine()->NewItem();
+        definition->SetOutFile(QString::fromUtf8(name));
+        definition->SetPageStr(QString::fromUtf8(pages));
+    }
+    ASSERT_EQ(Run(), kDoneRun);
+    const QString out = Folder() + QStringLiteral("a/doc/");
+    // Pages of the second document follow those of the first; page n of "other" is "Page n".
+    EXPECT_EQ(PagesOf(out + QStringLiteral("first.pdf")), (std::vector<int>{3, 1, 3, 1}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("second.pdf")), (std::vector<int>{2, 3, 2, 3}));
+}
+
+TEST_F(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
+{
+    // No bookmarks at all, and bookmarks shallower than the level asked for.
+    for (const std::vector<OutlineSpec>& outline :
+         {std::vector<OutlineSpec>{}, std::vector<OutlineSpec>{Mark("One", 0), Mark("Two", 1)}}) {
+        const QString path = Folder() + QStringLiteral("doc.pdf");
+        WriteTestPdf(path, 3, outline);
+        FJob->Files()->Clear();
+        TFileInfo& document = *FJob->Files()->NewItem();
+        document.SetSource(path);
+        ASSERT_TRUE(FRun->CheckDocument(document));
+        document.SetPageScore(QStringLiteral("All"));
+        FJob->Method()->SetOption(soBookMarkLever);
+        FJob->Method()->BookMarkOption()->SetLevelNum(2);
+        EXPECT_FALSE(FRun->Start());
+        EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::NothingPlanned);
+        EXPECT_EQ(document.FileStatus(), fsNew);
+        EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+        EXPECT_FALSE(FQueue.Take(std::chrono::milliseconds(0)).has_value());
+    }
+}
+
+TEST_F(SplitRunTest, BookmarksWithHigherLevelsAndBothPages)
+{
+    const QString path = Folder() + QStringLiteral("book.pdf");
+    // A.2 starts low on page 3, so with both pages that page ends A.1 too.
+    WriteTestPdf(path, 7,
+                 {Mark("A", 0, 720, {Mark("A.1", 0), Mark("A.2", 2, 300)}),
+                  Mark("B", 4, 720, {Mark("B.1", 5)})});
+    TFileInfo& document = *FJob->Files()->NewItem();
+    document.SetSource(path);
+    ASSERT_TRUE(FRun->CheckDocument(document));
+    document.SetPageScore(QStringLiteral("All"));
+    EXPECT_EQ(FRun->GetBookmarkLevelCount(document), 2);
+    std::vector<TBookmarkTreeNode> tree;
+    EXPECT_EQ(FRun->FillBookmarkTree(document, tree), 0);
+    ASSERT_EQ(tree.size(), 2u);
+    EXPECT_EQ(tree[0].Title, QStringLiteral("A"));
+    ASSERT_EQ(tree[0].Children.size(), 2u);
+    EXPECT_EQ(tree[0].Children[1].Title, QStringLiteral("A.2"));
+    EXPECT_EQ(tree[1].Children[0].Title, QStringLiteral("B.1"));
+
+    struct Case
+    {
+        bool higher, both;
+        std::vector<std::vector<int>> outputs;
+    };
+    for (const Case& c : {Case{false, false, {{1, 2}, {3, 4}, {6, 7}}},
+                          Case{true, true, {{1, 2, 3}, {3, 4}, {6, 7}, {1, 2, 3, 4}, {5, 6, 7}}}}) {
+        FJob->Method()->SetOption(soBookMarkLever);
+        FJob->Method()->BookMarkOption()->SetLevelNum(2);
+        FJob->Method()->BookMarkOption()->SetSaveHigherLevel(c.higher);
+        FJob->Method()->BookMarkOption()->SetBothPage(c.both);
+        ASSERT_EQ(Run(), kDoneRun);
+        const QString out = FRun->OutFolder();
+        ASSERT_EQ(FilesIn(out).size(), static_cast<qsizetype>(c.outputs.size()));
+        for (size_t k = 0; k < c.outputs.size(); ++k)
+            EXPECT_EQ(PagesOf(out + QStringLiteral("book(%1).pdf").arg(k + 1)), c.outputs[k]) << k;
+    }
+    EXPECT_TRUE(QFileInfo::exists(Folder() + QStringLiteral("book(1)")));
+}
+
+TEST_F(SplitRunTest, PasswordProtectedInput)
+{
+    const QString plain = Folder() + QStringLiteral("plain.pdf");
+    WriteTestPdf(plain, 3);
+    const QString locked = Folder() + QStringLiteral("locked.pdf");
+    WriteEncrypted(plain, locked, "secret");
+    TFileInfo& document = *FJob->Files()->NewItem();
+    document.SetSource(locked);
+    EXPECT_TRUE(FRun->CheckDocument(document));
+    EXPECT_TRUE(document.UserPass());
+    EXPECT_FALSE(document.IsAccessible());
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(2);
+
+    // Without its password the document is planned as one without pages and passed over.
+    document.SetPageScore(QStringLiteral("All"));
+    EXPECT_FALSE(FRun->Start());
+    EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::NothingPlanned);
+
+    document.SetUserPassword(QStringLiteral("secret"));
+    EXPECT_TRUE(FRun->CheckDocument(document));
+    EXPECT_TRUE(document.IsAccessible());
+    EXPECT_EQ(document.TotalPage(), 3);
+    ASSERT_EQ(Run(), kDoneRun);
+    EXPECT_EQ(PagesOf(FRun->OutFolder() + QStringLiteral("locked(1).pdf")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PagesOf(FRun->OutFolder() + QStringLiteral("locked(2).pdf")), (std::vector<int>{3}));
+}
+
+TEST_F(SplitRunTest, CorpusFilesSplitPageByPage)
+{
+    const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
+    if (corpus.empty())
+        GTEST_SKIP() << "no corpus";
+    for (const CorpusEntry& entry : corpus) {
+        if (entry.pages <= 0 && entry.password.isEmpty())
+            continue;
+        SCOPED_TRACE(entry.file.toStdString());
+        const QString copy = Folder() + entry.file;
+        ASSERT_TRUE(QFile::copy(CorpusFile(entry.file), copy));
+        FJob->Files()->Clear();
+        TFileInfo& document = *FJob->Files()->NewItem();
+        document.SetSource(copy);
+        document.SetUserPassword(entry.password);
+        ASSERT_TRUE(FRun->CheckDocument(document));
+        document.SetPageScore(QStringLiteral("All"));
+        FJob->Method()->SetOption(soEveryPage);
+        FJob->Method()->SetEveryPageNum(3);
+        ASSERT_EQ(Run(), kDoneRun);
+        const std::vector<std::string> input = ContentsWith(copy, entry.password);
+        std::vector<std::string> output;
+        const QString base = QFileInfo(copy).completeBaseName();
+        for (int k = 1; k <= (static_cast<int>(input.size()) + 2) / 3; ++k) {
+            const std::vector<std::string> part =
+                ContentsWith(FRun->OutFolder() + base + QStringLiteral("(%1).pdf").arg(k), {});
+            output.insert(output.end(), part.begin(), part.end());
+        }
+        EXPECT_EQ(output.size(), input.size());
+        EXPECT_TRUE(output == input);
+    }
+}
+
+TEST_F(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
+{
+    AddDocument(QStringLiteral("a/doc.pdf"), 2);
+    AddDocument(QStringLiteral("b/doc.pdf"), 3);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(2);
+    ASSERT_EQ(Run(), kDoneRun);
+    const QString out = Folder() + QStringLiteral("a/doc/");
+    EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf")}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3}));
+}
+
+TEST_F(SplitRunTest, PauseHoldsThePageDoneUntilResume)
+{
+    AddDocument(QStringLiteral("doc.pdf"), 30);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_TRUE(FRun->Start());
+    FRun->Pause();
+    EXPECT_EQ(FRun->State(), csPaused);
+    // Drain what was under way; a paused run ends nothing.
+    while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::milliseconds(300)))
+        EXPECT_NE(message->message, WM_SPLIT_DONE);
+    const int index = FRun->PageList()->CurrentIndex();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(FRun->PageList()->CurrentIndex(), index);
+    FRun->Resume();
+    EXPECT_EQ(WaitForEnd(), kDoneRun);
+    EXPECT_EQ(FilesIn(FRun->OutFolder()).size(), 30);
+}
+
+TEST_F(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
+{
+    AddDocument(QStringLiteral("doc.pdf"), 3);
+    FJob->Method()->SetOption(soCustom);
+    TAdvDefine* definition = FJob->Method()->AdvDefine()->NewItem();
+    definition->SetOutFile(QStringLiteral("x.pdf"));
+    definition->SetPageStr(QStringLiteral("2,9"));
+    ASSERT_EQ(Run(), kDoneRun);
+    EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorPageUnreadable}));
+    EXPECT_EQ(PagesOf(Folder() + QStringLiteral("doc/x.pdf")), (std::vector<int>{2}));
+}
+
+TEST_F(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
+{
+    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 4);
+    FJob->Method()->SetOption(soCustom);
+    for (const char* name : {"ok.pdf", "missing/x.pdf"}) {
+        TAdvDefine* definition = FJob->Method()->AdvDefine()->NewItem();
+        definition->SetOutFile(QString::fromUtf8(name));
+        definition->SetPageStr(QStringLiteral("1-2"));
+    }
+    EXPECT_TRUE(FRun->Start());
+    EXPECT_EQ(WaitForEnd(), kDoneStopped);
+    EXPECT_EQ(Errors(), (std::vector<qintptr>{kRunErrorOutputOpen}));
+    EXPECT_FALSE(FRun->Running());
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+    EXPECT_EQ(document.FileStatus(), fsNew);
+}
+
+TEST_F(SplitRunTest, DocumentWithoutPagesIsPassedOver)
+{
+    TFileInfo& empty = AddDocument(QStringLiteral("empty.pdf"), 2);
+    empty.SetPageScore(QStringLiteral("7-9"));
+    empty.SetTotalPage(-1); // as for a document whose password is still missing
+    AddDocument(QStringLiteral("doc.pdf"), 2);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_EQ(Run(), kDoneRun);
+    EXPECT_EQ(empty.FileStatus(), fsSkip);
+    EXPECT_EQ(PagesOf(Folder() + QStringLiteral("doc/doc(2).pdf")), (std::vector<int>{2}));
+    EXPECT_TRUE(Errors().empty());
+}
+
+TEST_F(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
+{
+    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 60);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_TRUE(FRun->Start());
+    // Let a few outputs be written, then stop.
+    int progress = 0;
+    while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::seconds(20))) {
+        FMessages.push_back(*message);
+        if (message->message == WM_SPLIT_PROGRESS && ++progress == 5)
+            break;
+    }
+    FRun->Stop();
+    EXPECT_EQ(WaitForEnd(), kDoneStopped);
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+    EXPECT_EQ(document.FileStatus(), fsNew);
+    // A stop after the run has ended touches nothing.
+    FMessages.clear();
+    ASSERT_EQ(Run(), kDoneRun);
+    FRun->Stop();
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc")).size(), 60);
+}
+
+} // namespace
