@@ -330,10 +330,13 @@ void WriteTestPdf(const QString& path, int pageCount, const std::vector<OutlineS
     writer.write();
 }
 
-std::vector<std::string> PageContents(const QString& path)
+std::vector<std::string> PageContents(const QString& path, const QString& password)
 {
+    // qpdf keeps the name it is given: both strings live until the document is done.
+    const std::string name = path.toStdString();
+    const std::string passwordBytes = password.toStdString();
     QPDF pdf;
-    pdf.processFile(path.toStdString().c_str());
+    pdf.processFile(name.c_str(), passwordBytes.c_str());
     std::vector<std::string> contents;
     for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
         std::string data;

@@ -130,7 +130,7 @@ void WriteTestPdf(const QString& path, int pageCount, const std::vector<OutlineS
                   const std::vector<int>& rotations = {});
 
 // The content stream data of every page of a PDF, in page order.
-std::vector<std::string> PageContents(const QString& path);
+std::vector<std::string> PageContents(const QString& path, const QString& password = {});
 
 // Files in a folder, hidden ones included.
 QStringList FilesIn(const QString& folder);

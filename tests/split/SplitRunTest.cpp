@@ -29,23 +29,6 @@ OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<Outl
     return spec;
 }
 
-// The content of every page; the password opens an encrypted file.
-std::vector<std::string> ContentsWith(const QString& path, const QString& password)
-{
-    const std::string name = path.toStdString();
-    const std::string passwordBytes = password.toStdString();
-    QPDF pdf;
-    pdf.processFile(name.c_str(), passwordBytes.c_str());
-    std::vector<std::string> contents;
-    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(pdf).getAllPages()) {
-        std::string data;
-        Pl_String sink("page contents", nullptr, data);
-        page.pipeContents(&sink);
-        contents.push_back(data);
-    }
-    return contents;
-}
-
 // A copy of the file that opens only with the user password (AES-256). Made in this process:
 // a fork here would upset the thread sanitizer's view of the engine's threads.
 void WriteEncrypted(const QString& source, const QString& target, const char* userPassword)
@@ -330,12 +313,12 @@ TEST_F(SplitRunTest, CorpusFilesSplitPageByPage)
         FJob->Method()->SetOption(soEveryPage);
         FJob->Method()->SetEveryPageNum(3);
         ASSERT_EQ(Run(), kDoneRun);
-        const std::vector<std::string> input = ContentsWith(copy, entry.password);
+        const std::vector<std::string> input = PageContents(copy, entry.password);
         std::vector<std::string> output;
         const QString base = QFileInfo(copy).completeBaseName();
         for (int k = 1; k <= (static_cast<int>(input.size()) + 2) / 3; ++k) {
             const std::vector<std::string> part =
-                ContentsWith(FRun->OutFolder() + base + QStringLiteral("(%1).pdf").arg(k), {});
+                PageContents(FRun->OutFolder() + base + QStringLiteral("(%1).pdf").arg(k), {});
             output.insert(output.end(), part.begin(), part.end());
         }
         EXPECT_EQ(output.size(), input.size());
