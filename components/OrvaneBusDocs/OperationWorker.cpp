@@ -69,13 +69,20 @@ void OperationWorker::stop()
 
 void OperationWorker::shutDown()
 {
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        shuttingDown_ = true;
-        wakeUp_.notify_all();
-    }
-    // The thread may be inside a notification that waits for the caller: never join.
-    if (thread_.joinable())
+    std::unique_lock<std::mutex> lock(mutex_);
+    shuttingDown_ = true;
+    wakeUp_.notify_all();
+    // A shutdown from another thread gives the worker a moment to end, so that no worker
+    // outlives its operation when the process ends. One held up in a notification, perhaps
+    // waiting for this very caller, is let go instead of waited for.
+    const bool ended = thread_.get_id() != std::this_thread::get_id() &&
+                       wakeUp_.wait_for(lock, kShutDownWait, [this] { return ended_; });
+    lock.unlock();
+    if (!thread_.joinable())
+        return;
+    if (ended)
+        thread_.join();
+    else
         thread_.detach();
 }
 
@@ -100,6 +107,9 @@ void OperationWorker::run()
         std::lock_guard<std::mutex> lock(mutex_);
         finished = std::move(runningOutput_);
     }
+    std::lock_guard<std::mutex> lock(mutex_);
+    ended_ = true;
+    wakeUp_.notify_all();
 }
 
 // Waits for the next job of the current generation; false when the worker shuts down.

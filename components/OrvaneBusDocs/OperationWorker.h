@@ -2,6 +2,7 @@
 
 #include "engine/ComPtr.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -42,6 +43,8 @@ struct WorkerJob
 class OperationWorker : public std::enable_shared_from_this<OperationWorker>
 {
 public:
+    static constexpr std::chrono::milliseconds kShutDownWait{1000};
+
     static std::shared_ptr<OperationWorker> Start(std::shared_ptr<NotifySinks> sinks);
     ~OperationWorker();
 
@@ -52,7 +55,8 @@ public:
     // Drops the queued work, abandons its outputs and the running one's, releases a pause,
     // and queues the stopped event.
     void stop();
-    // Ends the thread after its current step; never waits for it.
+    // Ends the thread after its current step. Waits a moment for it, unless called from the
+    // worker itself; a worker that does not end by then is let go.
     void shutDown();
 
 private:
@@ -90,5 +94,6 @@ private:
     std::uint64_t generation_ = 0;
     bool paused_ = false;
     bool shuttingDown_ = false;
+    bool ended_ = false;
     std::thread thread_;
 };
