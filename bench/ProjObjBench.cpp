@@ -1,11 +1,8 @@
-// Building a page map of 100,000 entries from persistent objects, three per entry: an entry
-// owning an input and an output side, shaped like the page map's TConvPageInfo with its two
-// TPageInfo. Reports the build time (freeing the map is not timed), the heap the map holds
+// Building the page map of 100,000 entries, three persistent objects per entry: a
+// TConvPageInfo owning its input and output TPageInfo. Reports the build time (freeing the map is not timed), the heap the map holds
 // and the growth of the process's peak resident size.
 
-#include "engine/ComPtr.h"
-#include "engine/DocEngine.h"
-#include "model/BaseProj.h"
+#include "split/PageList.h"
 
 #include <benchmark/benchmark.h>
 
@@ -16,86 +13,28 @@
 
 namespace {
 
-class TBenchPageInfo : public TProjObj
-{
-    Q_GADGET
-    PROJ_CLASS
-    Q_PROPERTY(QString FileName MEMBER FFileName)
-    Q_PROPERTY(int PageValue MEMBER FPageValue)
-    Q_PROPERTY(int FileIndex MEMBER FFileIndex)
-    Q_PROPERTY(int PageIndex MEMBER FPageIndex)
-
-public:
-    explicit TBenchPageInfo(TPersistent* owner = nullptr) : TProjObj(owner) {}
-
-    QString FFileName;
-    int FPageValue = 0;
-    int FFileIndex = 0;
-    int FPageIndex = 0;
-    ComPtr<IDocObject> FDocObject;
-};
-
-class TBenchConvPageInfo : public TProjObj
-{
-    Q_GADGET
-    PROJ_CLASS
-    Q_PROPERTY(TBenchPageInfo* InPage READ InPage)
-    Q_PROPERTY(TBenchPageInfo* OutPage READ OutPage)
-
-public:
-    explicit TBenchConvPageInfo(TPersistent* owner = nullptr) : TProjObj(owner) {}
-
-    TBenchPageInfo* InPage() const { return FInPage.get(); }
-    TBenchPageInfo* OutPage() const { return FOutPage.get(); }
-
-    const void* FFileInfo = nullptr;
-
-private:
-    TSubObject<TBenchPageInfo> FInPage{this};
-    TSubObject<TBenchPageInfo> FOutPage{this};
-};
-
-class TBenchPageList : public TProjObjList
-{
-    Q_GADGET
-    PROJ_CLASS
-
-public:
-    explicit TBenchPageList(TPersistent* owner = nullptr) : TProjObjList(owner)
-    {
-        SetItemClass<TBenchConvPageInfo>();
-    }
-
-    TBenchConvPageInfo* NewItem()
-    {
-        return static_cast<TBenchConvPageInfo*>(TProjObjList::NewItem());
-    }
-
-    int CurrentIndex = 0;
-};
-
 constexpr int kEntries = 100000;
 constexpr double kMegabyte = 1024.0 * 1024.0;
 
 // One output file per ten pages of one input document; the entries of one output file share
 // its name, as the planner fills the map.
-void FillPageMap(TBenchPageList& map, int entries)
+void FillPageMap(TPageList& map, int entries)
 {
     const QString input = QStringLiteral("/home/user/Documents/manual.pdf");
     QString output;
     for (int i = 0; i < entries; ++i) {
         if (i % 10 == 0)
             output = QStringLiteral("/home/user/Documents/Out/manual_%1.pdf").arg(i / 10 + 1);
-        TBenchConvPageInfo* entry = map.NewItem();
-        TBenchPageInfo& in = *entry->InPage();
-        in.FFileName = input;
-        in.FPageValue = i + 1;
-        in.FPageIndex = i;
-        TBenchPageInfo& out = *entry->OutPage();
-        out.FFileName = output;
-        out.FPageValue = i + 1;
-        out.FFileIndex = i / 10;
-        out.FPageIndex = i % 10;
+        TConvPageInfo* entry = map.NewItem();
+        TPageInfo& in = *entry->InPage();
+        in.SetFileName(input);
+        in.SetPageValue(i + 1);
+        in.SetPageIndex(i);
+        TPageInfo& out = *entry->OutPage();
+        out.SetFileName(output);
+        out.SetPageValue(i + 1);
+        out.SetFileIndex(i / 10);
+        out.SetPageIndex(i % 10);
     }
 }
 
@@ -123,7 +62,7 @@ void BM_BuildPageMap(benchmark::State& state)
     for (auto _ : state) {
         const double heapBefore = HeapInUse();
         const auto start = std::chrono::steady_clock::now();
-        auto map = std::make_unique<TBenchPageList>();
+        auto map = std::make_unique<TPageList>();
         FillPageMap(*map, entries);
         benchmark::DoNotOptimize(map->Count());
         state.PauseTiming();
@@ -147,18 +86,15 @@ BENCHMARK(BM_BuildPageMap)->Arg(kEntries)->Unit(benchmark::kMillisecond);
 // every object.
 void BM_AssignPageMap(benchmark::State& state)
 {
-    TBenchPageList source;
+    TPageList source;
     FillPageMap(source, static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        TBenchPageList copy;
+        TPageList copy;
         copy.Assign(source);
         benchmark::DoNotOptimize(copy.Count());
     }
 }
 BENCHMARK(BM_AssignPageMap)->Arg(kEntries)->Unit(benchmark::kMillisecond);
 
-const TProjClassRegistration<TBenchPageInfo, TBenchConvPageInfo, TBenchPageList> kRegistration;
-
 } // namespace
 
-#include "ProjObjBench.moc"
