@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 GENERATOR  := -G Ninja
 CTEST_ARGS ?= --output-on-failure -j $(JOBS)
 
-.PHONY: all bootstrap build test run bench asan fuzz format clean
+.PHONY: all bootstrap build test run bench asan fuzz format clean screenshots
 
 all: build
 
@@ -40,6 +40,11 @@ asan: bootstrap $(ASAN_BUILD)/build.ninja
 # libFuzzer targets, built with clang; FUZZ_SECONDS per target (default one minute).
 fuzz: bootstrap
 	@scripts/run-fuzz $(FUZZ_BUILD) $(or $(FUZZ_SECONDS),60)
+
+# Every window drawn offscreen into $(BUILD)/screenshots/, one PNG per scene.
+screenshots: bootstrap $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target tavlo_screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/tavlo_screenshots $(BUILD)/screenshots
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -8,7 +8,6 @@
 #include "shell/CustomizationValues.h"
 #include "shell/ExceptionTrace.h"
 #include "shell/LanguageMgr.h"
-#include "shell/MutlLanguage.h"
 #include "shell/PathUtils.h"
 #include "shell/ProductConfig.h"
 #include "shell/RunLog.h"
@@ -110,7 +109,6 @@ int RunMainWindow(const QStringList& arguments, TSingleInstance& instance)
     SetApplicationTitle(ProductConfig().ProductTitle);
 
     TfrmMainEx mainWindow;
-    ApplyFormsLanguage(&mainWindow);
     TfrmShape shape;
     shape.hide();
     mainWindow.SetStartDocument(StartDocument(arguments));
@@ -142,7 +140,13 @@ int RunTavlo(const QStringList& arguments)
 {
     // From the first moment on, a termination request ends the program through its normal
     // shutdown; one that arrives before the windows exist closes them as soon as they run.
-    const TTerminationSignals terminationSignals([] { QApplication::closeAllWindows(); });
+    const TTerminationSignals terminationSignals([] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (auto* mainWindow = qobject_cast<TfrmMainEx*>(window))
+                mainWindow->EndSession();
+        }
+        QApplication::closeAllWindows();
+    });
     InstallWidgetMessageBox();
     InstallLanguageHooks();
     InitializeModules();

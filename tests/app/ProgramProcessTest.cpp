@@ -1,6 +1,7 @@
 #include "SingleInstance.h"
 
 #include "shell/IniFile.h"
+#include "engine/EngineTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -17,6 +18,7 @@
 namespace {
 
 const QString kStartLine = QStringLiteral("-----------Orvane PDF Splitter Start Version:[");
+const QString kTitle = QStringLiteral("Orvane PDF Splitter");
 const QString kEndLine = QStringLiteral("-------------------Orvane PDF Splitter End.------------------------");
 
 // A copy of the installed program in a folder of its own, so that its log, configuration and
@@ -27,11 +29,13 @@ public:
     ProgramFolder()
     {
         const QDir bin(QCoreApplication::applicationDirPath());
-        for (const char* name : {"Tavlo", "Orvane_HeapLog.so", "OrvaneUtilities.so", "Config.ini"})
+        for (const char* name : {"Tavlo", "Orvane_HeapLog.so", "OrvaneUtilities.so", "OrvaneBusDocs.so", "Config.ini"})
             QFile::copy(bin.filePath(QString::fromLatin1(name)), dir.filePath(QString::fromLatin1(name)));
-        QDir(dir.path()).mkpath(QStringLiteral("Languages"));
-        for (const QString& file : QDir(bin.filePath(QStringLiteral("Languages"))).entryList(QDir::Files))
-            QFile::copy(bin.filePath(QStringLiteral("Languages/") + file), dir.filePath(QStringLiteral("Languages/") + file));
+        for (const QString& folder : {QStringLiteral("Languages"), QStringLiteral("plugins")}) {
+            QDir(dir.path()).mkpath(folder);
+            for (const QString& file : QDir(bin.filePath(folder)).entryList(QDir::Files))
+                QFile::copy(bin.filePath(folder + u'/' + file), dir.filePath(folder + u'/' + file));
+        }
         mutexName = QStringLiteral("TavloTest_") + QString::number(QCoreApplication::applicationPid()) + u'_' +
                     QString::number(++serial);
         TIniFile(dir.filePath(QStringLiteral("Config.ini"))).WriteString(QStringLiteral("OTHER"), QStringLiteral("MutexName"), mutexName);
@@ -102,14 +106,51 @@ TEST(ProgramProcess, EachRunLeavesItsStartAndEndLinesInOrder)
         ASSERT_TRUE(program.WaitForStarts(run));
         Terminate(*process);
     }
-    const QStringList entries = program.LogEntries();
-    ASSERT_EQ(entries.size(), 8) << entries.join(u'|').toStdString();
+    // Between its start and end lines each run names itself when its window first shows.
+    QStringList entries = program.LogEntries();
+    entries.removeIf([](const QString& line) {
+        return !line.isEmpty() && !line.startsWith(kStartLine) && line != kEndLine && !line.endsWith(kTitle);
+    });
+    ASSERT_EQ(entries.size(), 10) << entries.join(u'|').toStdString();
     for (int run = 0; run < 2; ++run) {
-        EXPECT_EQ(entries[run * 4], QString());
-        EXPECT_TRUE(entries[run * 4 + 1].startsWith(kStartLine)) << entries[run * 4 + 1].toStdString();
-        EXPECT_EQ(entries[run * 4 + 2], kEndLine);
-        EXPECT_EQ(entries[run * 4 + 3], QString());
+        EXPECT_EQ(entries[run * 5], QString());
+        EXPECT_TRUE(entries[run * 5 + 1].startsWith(kStartLine)) << entries[run * 5 + 1].toStdString();
+        EXPECT_TRUE(entries[run * 5 + 2].endsWith(kTitle)) << entries[run * 5 + 2].toStdString();
+        EXPECT_EQ(entries[run * 5 + 3], kEndLine);
+        EXPECT_EQ(entries[run * 5 + 4], QString());
     }
+}
+
+TEST(ProgramProcess, ADocumentOnTheCommandLineIsLoadedAndTheConfigurationIsWrittenBackAtTheEnd)
+{
+    ProgramFolder program;
+    const QString document = program.Path(QStringLiteral("three pages.pdf"));
+    WriteTestPdf(document, 3);
+    // The configuration loses a key that only writing it back restores.
+    {
+        QFile file(program.Path(QStringLiteral("Config.ini")));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+        file.close();
+        lines.removeIf([](const QString& line) { return line.startsWith(QStringLiteral("OutFormat=")); });
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(lines.join(u'\n').toUtf8());
+    }
+    ASSERT_FALSE(TIniFile(program.Path(QStringLiteral("Config.ini")))
+                     .ValueExists(QStringLiteral("Format"), QStringLiteral("OutFormat")));
+
+    auto process = program.Start({document});
+    ASSERT_TRUE(program.WaitForStarts(1));
+    // Loading a document asks the planner for its bookmark levels, which the log records.
+    QDeadlineTimer deadline(20000);
+    while (!program.LogEntries().join(u'|').contains(QStringLiteral("BookMarkLevelCount2")) &&
+           !deadline.hasExpired())
+        QThread::msleep(50);
+    ASSERT_FALSE(deadline.hasExpired()) << program.LogEntries().join(u'|').toStdString();
+    // Ending the session closes the window without asking, although a document is loaded.
+    Terminate(*process);
+    EXPECT_TRUE(TIniFile(program.Path(QStringLiteral("Config.ini")))
+                    .ValueExists(QStringLiteral("Format"), QStringLiteral("OutFormat")));
 }
 
 TEST(ProgramProcess, ASecondInstanceEndsAndTheFirstIsAskedToComeToTheFront)
