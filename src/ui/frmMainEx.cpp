@@ -183,10 +183,10 @@ void TfrmMainEx::CreateFileSection()
     connect(btnAddFile, &QPushButton::clicked, this, &TfrmMainEx::btnAddFileClick);
 
     imgGuide = MakeControl<QLabel>(this, "imgGuide", {353, 100, 85, 93});
-    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 80, 14});
+    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 106, 14});
     lblSize->setText(QStringLiteral("Size:"));
     SetTextColor(lblSize, kGrey);
-    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 80, 14});
+    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 106, 14});
     lblTotalpage->setText(QStringLiteral("Total pages"));
     SetTextColor(lblTotalpage, kGrey);
 
@@ -306,12 +306,14 @@ void TfrmMainEx::SkinFormCreate()
     btnDebug->setVisible(QFileInfo::exists(ApplicationFolder() + QStringLiteral("Debug.txt")));
     setAcceptDrops(true);
     ApplyFormsLanguage(this);
+    FitSplitRowsToTheirTexts();
     btnConvert->setText(QString());
 
     CreateProject();
     {
         const QSignalBlocker detached(btnOutputPath);
         btnOutputPath->setText(ProductConfig().CustomDir);
+        btnOutputPath->setCursorPosition(0);
         (ProductConfig().CustomPath ? rdCustom : rdSource)->setChecked(true);
     }
     CreatePlanner();
@@ -324,6 +326,34 @@ void TfrmMainEx::SkinFormCreate()
     spinAverge->setValue(2);
     PlaceDocumentPicture();
     UpdateControls();
+}
+
+// A caption of another language or font may be wider than its place: the caption gets the
+// room it needs and the controls after it on its row move right.
+void TfrmMainEx::FitSplitRowsToTheirTexts()
+{
+    const std::vector<std::vector<QWidget*>> rows = {
+        {rdEveryPage, spinEveryPage, lblEveryPage},
+        {rdBookMarkLever, cbxBookMarkLever, btnBookMarkLever},
+        {rdPageRange},
+        {cbNeedOtherPage},
+        {rdAdvanced, btnAdvanced},
+        {rdAverge, spinAverge, lblAverge},
+    };
+    const int panelRight = pnlSplit->width() - 8;
+    for (const std::vector<QWidget*>& row : rows) {
+        int right = 0;
+        for (QWidget* control : row) {
+            if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control)) {
+                if (!qobject_cast<QPushButton*>(control))
+                    control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
+            }
+            if (right > 0 && control->x() < right + 4)
+                control->move(right + 4, control->y());
+            control->resize(std::min(control->width(), panelRight - control->x()), control->height());
+            right = control->x() + control->width();
+        }
+    }
 }
 
 void TfrmMainEx::PlaceDocumentPicture()

@@ -73,6 +73,7 @@ private:
     void CreateOutputPanel();
     void CreateHelpMenu();
     void SkinFormCreate();
+    void FitSplitRowsToTheirTexts();
     void PlaceDocumentPicture();
     void SkinFormShow();
     void FirstShowTimer();

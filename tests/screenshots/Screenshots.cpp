@@ -9,17 +9,22 @@
 #include "model/TavloProj.h"
 #include "shell/LanguageMgr.h"
 #include "shell/PathUtils.h"
+#include "shell/ProductConfig.h"
 #include "split/TavloConvert.h"
 #include "ui/Application.h"
 #include "ui/LanguageWidgets.h"
 #include "ui/frmAdvancedSetting.h"
 #include "ui/frmBalloon.h"
 #include "ui/frmBookmarkSetting.h"
+#include "ui/frmMainEx.h"
 #include "ui/frmPassword.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -142,8 +147,48 @@ std::unique_ptr<QWidget> BookmarkScene(TSceneContext& context)
     return std::make_unique<TfrmBookmarkSetting>(context.Project(), context.Planner());
 }
 
-// Add the main window here once it is finished, e.g. {"main", "ENG", MainWindowScene}.
+// The main window writes its outputs into the scene's folder.
+std::unique_ptr<TfrmMainEx> MainWindow(TSceneContext& context)
+{
+    ProductConfig().InFormat = ffPdf;
+    ProductConfig().OutFormat = ffPdf;
+    ProductConfig().CustomPath = true;
+    ProductConfig().CustomDir = context.Folder();
+    auto window = std::make_unique<TfrmMainEx>();
+    window->show();
+    return window;
+}
+
+std::unique_ptr<QWidget> MainEmptyScene(TSceneContext& context)
+{
+    return MainWindow(context);
+}
+
+std::unique_ptr<QWidget> MainSampleScene(TSceneContext& context)
+{
+    auto window = MainWindow(context);
+    window->AddDocument(DocumentWithBookmarks(context));
+    return window;
+}
+
+// A run caught in the middle: a long document split page by page.
+std::unique_ptr<QWidget> MainRunningScene(TSceneContext& context)
+{
+    const QString path = context.Folder() + QStringLiteral("Long manual.pdf");
+    WriteTestPdf(path, 1500);
+    auto window = MainWindow(context);
+    window->AddDocument(path);
+    window->findChild<QPushButton*>(QStringLiteral("btnConvert"))->click();
+    auto* bar = window->findChild<QProgressBar*>(QStringLiteral("pbSplit"));
+    if (!QTest::qWaitFor([bar] { return bar->value() >= 30; }, 20000))
+        std::fprintf(stderr, "main-running: the run did not get under way\n");
+    return window;
+}
+
 const TScene kScenes[] = {
+    {"main-empty", "ENG", MainEmptyScene},
+    {"main-sample", "ENG", MainSampleScene},
+    {"main-running", "ENG", MainRunningScene},
     {"password", "ENG", PasswordScene},
     {"balloon", "ENG", BalloonScene},
     {"advanced", "ENG", AdvancedScene},
