@@ -12,6 +12,7 @@
 #include "ui/frmBalloon.h"
 #include "ui/frmPassword.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -616,6 +617,45 @@ TEST_F(frmMainExTest, CloseAsksOnlyWhenADocumentIsLoaded)
         EXPECT_EQ(FBoxes, QStringList{Text("sExitProgram")});
         EXPECT_EQ(FWindow->isVisible(), !yes);
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(frmMainExTest, HelpKeysAndMenuOpenTheirPages)
+{
+    TProductConfig& config = ProductConfig();
+    const QString help = config.HelpPage, home = config.HomePage, support = config.SupportPage;
+    config.HelpPage = QStringLiteral("https://help.example/");
+    config.HomePage = QStringLiteral("https://home.example/");
+    config.SupportPage = QStringLiteral("https://support.example/");
+    const struct
+    {
+        std::function<void(frmMainExTest&)> act;
+        QString opened;
+    } cases[] = {
+        {[](frmMainExTest& t) { QTest::keyClick(t.Control<QPushButton>("btnAddFile"), Qt::Key_F1); },
+         QStringLiteral("https://help.example/")},
+        {[](frmMainExTest& t) { QTest::keyClick(t.FWindow.get(), Qt::Key_F12); },
+         QUrl::fromLocalFile(ApplicationFolder() + QStringLiteral("log/log.txt")).toString()},
+        {[](frmMainExTest& t) { t.FWindow->findChild<QAction*>(QStringLiteral("pmiHomepage"))->trigger(); },
+         QStringLiteral("https://home.example/")},
+        {[](frmMainExTest& t) { t.FWindow->findChild<QAction*>(QStringLiteral("pmiSupport"))->trigger(); },
+         QStringLiteral("https://support.example/")},
+        // Enter does nothing in this window.
+        {[](frmMainExTest& t) { QTest::keyClick(t.Control<QPushButton>("btnAddFile"), Qt::Key_Return); },
+         QString()},
+    };
+    for (const auto& c : cases) {
+        FOpened.clear();
+        c.act(*this);
+        EXPECT_EQ(FOpened.isEmpty() ? QString() : FOpened[0].toString(), c.opened) << c.opened.toStdString();
+        EXPECT_TRUE(FBoxes.isEmpty());
+    }
+    config.HelpPage = help;
+    config.HomePage = home;
+    config.SupportPage = support;
 }
 
 } // namespace
