@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Whole-command timings of tavlo-split against `qpdf --split-pages` on the same document, in
 # the same run: one output per page and one per 10 pages. Wall time and peak memory come from
-# /usr/bin/time -v.
+# /usr/bin/time -v; each command runs REPEAT times (default 3), the two taking turns, and the
+# best wall time, the highest peak and their ratio are reported (other work on the machine
+# only ever slows a run down).
 #
-#   bench/compare-split.sh <build>/bin [input.pdf]
+#   [REPEAT=n] bench/compare-split.sh <build>/bin [input.pdf]
 #
 # Without an input, a 600-page document is made from the corpus with qpdf.
 set -euo pipefail
 bin="$(cd "$1" && pwd)"
+repeat="${REPEAT:-3}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 input="${2:-}"
@@ -17,19 +20,29 @@ if [ -z "$input" ]; then
   qpdf --empty --pages "$corpus" "$corpus" "$corpus" "$corpus" "$corpus" "$corpus" -- "$input"
 fi
 pages="$(qpdf --show-npages "$input")"
-echo "input: $input ($pages pages)"
+echo "input: $input ($pages pages), best of $repeat"
 
-measure() { # label, command...
-  local label="$1"; shift
-  /usr/bin/time -v "$@" > /dev/null 2> "$work/time.txt"
+measure() { # prints "seconds kilobytes" of one run of the command
+  /usr/bin/time -v "$@" > /dev/null 2> "$work/time.txt" || true
   local wall rss
   wall="$(grep 'Elapsed (wall clock)' "$work/time.txt" | awk '{print $NF}')"
   rss="$(grep 'Maximum resident set size' "$work/time.txt" | awk '{print $NF}')"
-  printf '%-28s wall %-10s peak %6d MB\n' "$label" "$wall" $((rss / 1024))
+  # m:ss.ss or h:mm:ss
+  echo "$wall" | awk -F: -v rss="$rss" '{s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s, rss}'
 }
 
 for n in 1 10; do
-  rm -rf "$work/out" "$work/qpdf"; mkdir -p "$work/out" "$work/qpdf"
-  measure "tavlo-split --every $n" "$bin/tavlo-split" --quiet --every "$n" --out "$work/out" "$input"
-  measure "qpdf --split-pages=$n" qpdf --split-pages="$n" "$input" "$work/qpdf/out-%d.pdf"
+  best_t=""; best_q=""; peak_t=0; peak_q=0
+  for ((r = 0; r < repeat; r++)); do
+    rm -rf "$work/out" "$work/qpdf"; mkdir -p "$work/out" "$work/qpdf"
+    read -r t m < <(measure "$bin/tavlo-split" --quiet --every "$n" --out "$work/out" "$input")
+    read -r q k < <(measure qpdf --split-pages="$n" "$input" "$work/qpdf/out-%d.pdf")
+    best_t="$(awk -v a="$t" -v b="${best_t:-$t}" 'BEGIN{print (a < b ? a : b)}')"
+    best_q="$(awk -v a="$q" -v b="${best_q:-$q}" 'BEGIN{print (a < b ? a : b)}')"
+    peak_t=$((m > peak_t ? m : peak_t)); peak_q=$((k > peak_q ? k : peak_q))
+  done
+  printf '%-28s wall %6.2f s  peak %4d MB\n' "tavlo-split --every $n" "$best_t" $((peak_t / 1024))
+  printf '%-28s wall %6.2f s  peak %4d MB\n' "qpdf --split-pages=$n" "$best_q" $((peak_q / 1024))
+  awk -v t="$best_t" -v q="$best_q" -v a="$peak_t" -v b="$peak_q" \
+    'BEGIN{printf "%-28s wall %.2fx  peak %+d MB\n", "ratio", t / q, (a - b) / 1024}'
 done

@@ -1,6 +1,7 @@
 #include "SplitCommand.h"
 
 #include "PasswordPrompt.h"
+#include "RunWatcher.h"
 
 #include "model/PageStr.h"
 #include "model/TavloProj.h"
@@ -170,34 +171,49 @@ struct TRunOutcome
     std::set<qintptr> Errors;
 };
 
-TRunOutcome WaitForRun(TTavloConvert& run, TRunMessageQueue& queue, QTextStream& err,
+TRunOutcome WaitForRun(TTavloConvert& run, TRunWatcher& watcher, QTextStream& err,
                        bool showProgress, const std::atomic<bool>& stopRequested)
 {
-    TRunOutcome outcome;
+    TRunWatcher::TState state;
     bool stopSent = false;
-    for (;;) {
+    int drawn = -1;
+    while (state.End == TRunWatcher::TEnd::None) {
         if (stopRequested.load() && !stopSent) {
             stopSent = true;
             run.Stop();
         }
-        const std::optional<TRunMessage> message = queue.Take(std::chrono::milliseconds(100));
-        if (!message)
-            continue;
-        if (message->message == WM_SPLIT_PROGRESS && showProgress)
-            ShowProgress(err, static_cast<int>(message->lParam));
-        if (message->message == WM_SPLIT_ERROR)
-            outcome.Errors.insert(message->lParam);
-        if (message->message == WM_SPLIT_DONE && message->lParam == kDoneRun) {
-            outcome.Done = true;
-            break;
+        // The timeout only bounds how late Ctrl-C is noticed.
+        state = watcher.Wait(state, std::chrono::milliseconds(100));
+        if (showProgress && state.Percent >= 0 && state.Percent != drawn) {
+            drawn = state.Percent;
+            ShowProgress(err, drawn);
         }
-        if (message->message == WM_SPLIT_DONE && message->lParam == kDoneStopped)
-            break;
     }
     if (showProgress)
         err << u'\n';
+    TRunOutcome outcome;
+    outcome.Done = state.End == TRunWatcher::TEnd::Done;
+    outcome.Errors = state.Errors;
     outcome.Failed = outcome.Errors.count(kRunErrorOutputOpen) + outcome.Errors.count(kRunErrorNoOperation) > 0;
     return outcome;
+}
+
+// An output is written when it is closed, and the engine tells a failed write of the last one
+// only after the run has said it is done: a run that reported no error must have left every
+// planned output.
+bool AllOutputsWritten(const TPageList& plan)
+{
+    QSet<QString> checked;
+    for (int i = 0; i < plan.Count(); ++i) {
+        const TConvPageInfo& entry = *plan.Items(i);
+        const QString& name = entry.OutPage()->FileName();
+        if (entry.IsPlaceholder() || name.isEmpty() || checked.contains(name))
+            continue;
+        checked.insert(name);
+        if (!QFileInfo(name).isFile())
+            return false;
+    }
+    return true;
 }
 
 int ReportErrors(const TRunOutcome& outcome, const QString& input, QTextStream& err)
@@ -229,6 +245,9 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
           const std::atomic<bool>& stopRequested)
 {
     ConfigureOutput(options);
+    // Made before the run, so that it outlives whatever the run's thread still posts.
+    const bool showProgress = !options.Quiet && StandardErrorIsTerminal();
+    TRunWatcher watcher(showProgress);
     TTavloProj job;
     TTavloConvert run(job);
     if (!run.Ready())
@@ -242,21 +261,24 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
     if (options.DryRun)
         return PrintPlan(run, out);
 
-    TRunMessageQueue queue;
-    run.SetWindow(&queue);
+    run.SetWindow(&watcher);
     if (!run.Start()) {
         switch (run.LastRefusal()) {
         case TStartRefusal::EngineNotReady: throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
         case TStartRefusal::NothingPlanned: throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
+        // Planning failed before anything ran (an output folder that cannot be made): no
+        // run message will come.
+        case TStartRefusal::PlanningFailed: throw TCommandError{Lang("sFileconvertFaild"), kExitSplitFailed};
         default: break;
         }
     }
-    const bool showProgress = !options.Quiet && StandardErrorIsTerminal();
-    const TRunOutcome outcome = WaitForRun(run, queue, err, showProgress, stopRequested);
+    TRunOutcome outcome = WaitForRun(run, watcher, err, showProgress, stopRequested);
     if (!outcome.Done && !outcome.Failed) {
         err << Lang("sCliStopped") << u'\n';
         return kExitStopped;
     }
+    if (outcome.Done && outcome.Errors.empty() && !AllOutputsWritten(*run.PageList()))
+        outcome.Errors.insert(kErrorOutputUnwritable);
     const int code = ReportErrors(outcome, options.Input, err);
     if (outcome.Done)
         out << QDir::toNativeSeparators(run.OutFolder()) << u'\n';

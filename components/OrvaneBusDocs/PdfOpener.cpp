@@ -45,6 +45,39 @@ Attempt TryOpen(QPDF& pdf, const std::string& path, const std::string& password)
     }
 }
 
+// Documents read earlier that something still holds, so that a second document object asking
+// for the same unchanged file (the run's input after the window's query, for example) shares
+// it instead of reading and keeping it twice. Used under the engine lock; never destroyed, as
+// a worker that is still ending at exit may release a document.
+std::vector<std::weak_ptr<PdfSource>>& LiveSources()
+{
+    static auto* const sources = new std::vector<std::weak_ptr<PdfSource>>;
+    return *sources;
+}
+
+std::shared_ptr<PdfSource> LiveSource(const QString& path, const FileStamp& stamp,
+                                      const std::vector<std::string>& candidates)
+{
+    for (const std::weak_ptr<PdfSource>& entry : LiveSources()) {
+        std::shared_ptr<PdfSource> source = entry.lock();
+        if (!source || source->path() != path || !(source->stamp() == stamp))
+            continue;
+        // One opened with a password is shared only with a caller that knows it.
+        if (source->password().empty() ||
+            std::find(candidates.begin(), candidates.end(), source->password()) != candidates.end())
+            return source;
+    }
+    return nullptr;
+}
+
+void RememberSource(const std::shared_ptr<PdfSource>& source)
+{
+    auto& sources = LiveSources();
+    const auto gone = [](const std::weak_ptr<PdfSource>& entry) { return entry.expired(); };
+    sources.erase(std::remove_if(sources.begin(), sources.end(), gone), sources.end());
+    sources.push_back(source);
+}
+
 } // namespace
 
 std::vector<std::string> PasswordCandidates(const QStringList& passwords)
@@ -68,11 +101,18 @@ OpenOutcome OpenPdf(const QString& path, const QStringList& passwords)
     const FileStamp stamp = FileStamp::Of(path);
     if (stamp.size < 0)
         return {};
-    for (const std::string& password : PasswordCandidates(passwords)) {
+    const std::vector<std::string> candidates = PasswordCandidates(passwords);
+    if (std::shared_ptr<PdfSource> live = LiveSource(path, stamp, candidates))
+        return {OpenStatus::Opened, std::move(live)};
+    for (const std::string& password : candidates) {
         auto pdf = std::make_unique<QPDF>();
         switch (TryOpen(*pdf, libraryPath, password)) {
-        case Attempt::Opened:
-            return {OpenStatus::Opened, PdfSource::Make(std::move(pdf), path, stamp, password)};
+        case Attempt::Opened: {
+            std::shared_ptr<PdfSource> source =
+                PdfSource::Make(std::move(pdf), path, stamp, password);
+            RememberSource(source);
+            return {OpenStatus::Opened, std::move(source)};
+        }
         case Attempt::WrongPassword:
             break;
         case Attempt::Failed:

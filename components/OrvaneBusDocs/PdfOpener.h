@@ -28,5 +28,7 @@ struct OpenOutcome
 std::vector<std::string> PasswordCandidates(const QStringList& passwords);
 
 // Opens the file with the first candidate that works. Damaged files that the PDF library can
-// repair open. Takes the engine lock.
+// repair open. A document of the same unchanged file that is still held elsewhere, opened
+// without a password or with one of these, is shared rather than read again. Takes the engine
+// lock.
 OpenOutcome OpenPdf(const QString& path, const QStringList& passwords);

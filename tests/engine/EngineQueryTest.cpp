@@ -81,6 +81,45 @@ TEST_F(QueryTest, ReadOpenAnswersPagesPasswordFailureOrOtherFailure)
     }
 }
 
+TEST_F(QueryTest, ADocumentHeldElsewhereIsSharedOnlyWhileUnchangedAndWithItsPassword)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("doc.pdf"));
+    WriteTestPdf(path, 3);
+    ComPtr<IDocObject> holder = NewDocument();
+    ASSERT_EQ(OpenForReading(*holder, path), 3);
+    ComPtr<IDocObject> second = NewDocument();
+    EXPECT_EQ(OpenForReading(*second, path), 3);
+    // Rewritten while held: the next reader sees the new file.
+    WriteTestPdf(path, 5);
+    ComPtr<IDocObject> third = NewDocument();
+    EXPECT_EQ(OpenForReading(*third, path), 5);
+    EXPECT_EQ(PageContents(path).size(), 5u);
+    for (IDocObject* document : {holder.get(), second.get(), third.get()})
+        EXPECT_EQ(document->Close(), S_OK);
+
+    if (CorpusFolder().isEmpty())
+        GTEST_SKIP() << "corpus not found";
+    const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
+    ComPtr<IDocObject> unlocked = NewDocument();
+    PageCountOn(*unlocked, locked, QStringLiteral("openpassword"));
+    ASSERT_EQ(OpenForReading(*unlocked, locked), 1);
+    struct Case
+    {
+        const char* userPassword; // nullptr: no query first
+        std::int32_t expected;
+    };
+    for (const Case c : {Case{nullptr, -1}, Case{"wrong", -1}, Case{"openpassword", 1}}) {
+        SCOPED_TRACE(c.userPassword ? c.userPassword : "-");
+        ComPtr<IDocObject> other = NewDocument();
+        if (c.userPassword != nullptr)
+            PageCountOn(*other, locked, QString::fromUtf8(c.userPassword));
+        EXPECT_EQ(OpenForReading(*other, locked), c.expected);
+        other->Close();
+    }
+    EXPECT_EQ(unlocked->Close(), S_OK);
+}
+
 TEST_F(QueryTest, PdfAdapterReadsAndWritesVersion17)
 {
     std::int32_t count = 0;

@@ -10,9 +10,20 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
+#include <QRegularExpression>
 
+#include <csignal>
+#include <map>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
 
 namespace {
 
@@ -60,9 +71,101 @@ protected:
         return pages;
     }
 
+    // Runs the program with its standard error on a new terminal (or on a pipe) and answers
+    // the exit code and what reached standard error.
+    TResult RunWithStandardError(const QStringList& arguments, bool terminal)
+    {
+        int reader = -1;
+        int writer = -1;
+        if (terminal) {
+            EXPECT_EQ(::openpty(&reader, &writer, nullptr, nullptr, nullptr), 0);
+        } else {
+            int fds[2];
+            EXPECT_EQ(::pipe(fds), 0);
+            reader = fds[0];
+            writer = fds[1];
+        }
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_adddup2(&actions, writer, STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, reader);
+        const std::string program = Program().toStdString();
+        std::vector<std::string> texts{program};
+        for (const QString& argument : arguments)
+            texts.push_back(argument.toStdString());
+        std::vector<char*> argv;
+        for (std::string& text : texts)
+            argv.push_back(text.data());
+        argv.push_back(nullptr);
+        pid_t child = -1;
+        const int spawned = ::posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(writer);
+        EXPECT_EQ(spawned, 0);
+        // Read until the last writer is gone (a terminal then reports an error, a pipe its end).
+        QByteArray text;
+        char buffer[4096];
+        for (;;) {
+            pollfd wanted{reader, POLLIN, 0};
+            if (::poll(&wanted, 1, 60000) <= 0)
+                break;
+            const ssize_t got = ::read(reader, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            text.append(buffer, got);
+        }
+        ::close(reader);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString(), QString::fromUtf8(text)};
+    }
+
     QTemporaryDir FFolder;
     QProcess FProcess;
 };
+
+// Checks an output against the input it was cut from: page k of the output carries the
+// content of input page pages[k].
+void ExpectPagesFrom(const QString& output, const std::vector<std::string>& input,
+                     const std::vector<int>& pages)
+{
+    SCOPED_TRACE(output.toStdString());
+    ASSERT_TRUE(QFileInfo(output).isFile());
+    const std::vector<std::string> copied = PageContents(output);
+    ASSERT_EQ(copied.size(), pages.size());
+    for (size_t k = 0; k < pages.size(); ++k) {
+        ASSERT_GE(pages[k], 1);
+        ASSERT_LE(pages[k], static_cast<int>(input.size()));
+        EXPECT_EQ(copied[k], input[static_cast<size_t>(pages[k] - 1)]) << "output page " << k + 1;
+    }
+}
+
+// The plan that --dry-run prints: the input pages of every output file, in order.
+std::map<QString, std::vector<int>> PlanOf(const QString& dryRun)
+{
+    static const QRegularExpression line(
+        QStringLiteral(R"(\[In:File\d+\s+Page(\d+)\s*\].*OutFile:\s+(.+?)\]\s*$)"));
+    std::map<QString, std::vector<int>> plan;
+    for (const QString& text : dryRun.split(u'\n', Qt::SkipEmptyParts)) {
+        const QRegularExpressionMatch match = line.match(text);
+        EXPECT_TRUE(match.hasMatch()) << text.toStdString();
+        if (match.hasMatch())
+            plan[match.captured(2)].push_back(match.captured(1).toInt());
+    }
+    return plan;
+}
+
+OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<OutlineSpec> children = {})
+{
+    OutlineSpec spec;
+    spec.title = title;
+    spec.page = page;
+    spec.top = top;
+    spec.children = std::move(children);
+    return spec;
+}
 
 TEST_F(CliTest, ExitCodesAndMessages)
 {
@@ -90,6 +193,8 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("missing.pdf")}, 2, "could not be found"},
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("text.pdf")}, 2, "could not be opened as a PDF"},
         {{QStringLiteral("--bookmarks"), QStringLiteral("1"), doc}, 2, "no bookmarks"},
+        // An output folder that cannot be made ends the command instead of waiting forever.
+        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--out"), QStringLiteral("/proc/tavlo-none"), doc}, 3, "could not be split"},
         {{QStringLiteral("--version")}, 0, ""},
     };
     for (const Case& c : cases) {
@@ -177,6 +282,154 @@ TEST_F(CliTest, InterruptStopsAndLeavesNothing)
     ASSERT_TRUE(process->waitForFinished(60000));
     EXPECT_EQ(process->exitCode(), 130);
     EXPECT_FALSE(QFileInfo::exists(folder));
+}
+
+TEST_F(CliTest, AnOutputThatCannotBeWrittenFailsTheCommand)
+{
+    // The last output cannot take its name: a folder stands there. Its write fails when it is
+    // closed, after the run has already said that it is done.
+    WriteTestPdf(Folder() + QStringLiteral("big.pdf"), 400);
+    QProcess* process = Launch({QStringLiteral("--every"), QStringLiteral("1"), QStringLiteral("big.pdf")});
+    const QString folder = Folder() + QStringLiteral("big");
+    for (int i = 0; i < 1000 && !QFileInfo(folder).isDir(); ++i)
+        QThread::msleep(5);
+    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/big(400).pdf/taken")));
+    ASSERT_TRUE(process->waitForFinished(60000));
+    EXPECT_EQ(process->exitCode(), 3);
+    EXPECT_TRUE(QString::fromUtf8(process->readAllStandardError()).contains(QStringLiteral("could not be written")));
+    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/big(399).pdf")).isFile());
+}
+
+TEST_F(CliTest, BookmarkLevelsWithHigherLevelsAndBothPages)
+{
+    // Three levels over twelve pages; "1.1.2", "1.2", "2.1.1" and "3" start low on their page,
+    // so with --both-pages the section before each of them takes that page as well.
+    const QString input = Folder() + QStringLiteral("book.pdf");
+    WriteTestPdf(input, 12,
+                 {Mark("1", 0, 720,
+                       {Mark("1.1", 0, 720, {Mark("1.1.1", 0), Mark("1.1.2", 1, 300)}),
+                        Mark("1.2", 3, 300)}),
+                  Mark("2", 5, 720, {Mark("2.1", 6, 720, {Mark("2.1.1", 7, 200)})}),
+                  Mark("3", 10, 300)});
+    const std::vector<std::string> pages = PageContents(input);
+    struct Case
+    {
+        QStringList options;
+        std::vector<std::vector<int>> outputs; // book(1).pdf, book(2).pdf, ...
+    };
+    const QString higher = QStringLiteral("--higher-levels");
+    const QString both = QStringLiteral("--both-pages");
+    const std::vector<Case> cases = {
+        {{QStringLiteral("3")}, {{1}, {2, 3}, {8, 9, 10}}},
+        {{QStringLiteral("3"), both}, {{1, 2}, {2, 3, 4}, {8, 9, 10, 11}}},
+        // Deepest level first, then each higher one.
+        {{QStringLiteral("2"), higher},
+         {{1, 2, 3}, {4, 5}, {7, 8, 9, 10}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12}}},
+        {{QStringLiteral("3"), higher, both},
+         {{1, 2}, {2, 3, 4}, {8, 9, 10, 11}, {1, 2, 3, 4}, {4, 5}, {7, 8, 9, 10, 11},
+          {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10, 11}, {11, 12}}},
+        {{QStringLiteral("1"), both}, {{1, 2, 3, 4, 5}, {6, 7, 8, 9, 10, 11}, {11, 12}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const QString out = Folder() + QStringLiteral("out");
+        QDir(out).removeRecursively();
+        const TResult result = Run(QStringList{QStringLiteral("--bookmarks")} + c.options +
+                                   QStringList{QStringLiteral("--out"), out, input});
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QString folder = out + QStringLiteral("/book/");
+        EXPECT_EQ(QDir::cleanPath(result.out.trimmed()), QDir::cleanPath(folder));
+        EXPECT_EQ(FilesIn(folder).size(), static_cast<qsizetype>(c.outputs.size()));
+        for (size_t k = 0; k < c.outputs.size(); ++k)
+            ExpectPagesFrom(folder + QStringLiteral("book(%1).pdf").arg(k + 1), pages, c.outputs[k]);
+    }
+}
+
+TEST_F(CliTest, CorpusBookmarksFollowThePlanPageByPage)
+{
+    // Real outlines: four levels with every kind of destination, and lecture notes whose
+    // chapters start at the top margin and some sections low on a page.
+    struct Case
+    {
+        const char* file;
+        QStringList options;
+    };
+    const QString higher = QStringLiteral("--higher-levels");
+    const QString both = QStringLiteral("--both-pages");
+    const std::vector<Case> cases = {
+        {"qpdf-page-labels-and-outlines.pdf", {QStringLiteral("4"), higher, both}},
+        {"qpdf-page-labels-and-outlines.pdf", {QStringLiteral("3"), higher}},
+        {"geotopo-komprimiert.pdf", {QStringLiteral("2"), higher, both}},
+        {"geotopo-komprimiert.pdf", {QStringLiteral("2"), both}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " " + c.options.join(u' ').toStdString());
+        const QString source = CorpusFile(QString::fromUtf8(c.file));
+        if (source.isEmpty() || !QFileInfo::exists(source))
+            GTEST_SKIP() << "no corpus";
+        const QString input = Folder() + QStringLiteral("doc.pdf");
+        QFile::remove(input);
+        ASSERT_TRUE(QFile::copy(source, input));
+        const QStringList arguments = QStringList{QStringLiteral("--bookmarks")} + c.options +
+                                      QStringList{QStringLiteral("--out"), Folder() + QStringLiteral("out"), input};
+        const TResult dry = Run(arguments + QStringList{QStringLiteral("--dry-run")});
+        ASSERT_EQ(dry.exitCode, 0) << dry.err.toStdString();
+        const std::map<QString, std::vector<int>> plan = PlanOf(dry.out);
+        ASSERT_FALSE(plan.empty());
+
+        const TResult result = Run(arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QString folder = QDir::cleanPath(result.out.trimmed()) + u'/';
+        EXPECT_EQ(FilesIn(folder).size(), static_cast<qsizetype>(plan.size()));
+        const std::vector<std::string> pages = PageContents(input);
+        for (const auto& [name, inputPages] : plan)
+            ExpectPagesFrom(folder + name, pages, inputPages);
+        QDir(folder).removeRecursively();
+    }
+}
+
+TEST_F(CliTest, ProgressBarOnlyOnATerminal)
+{
+    const QString input = Folder() + QStringLiteral("doc.pdf");
+    WriteTestPdf(input, 60);
+    struct Case
+    {
+        bool terminal;
+        bool quiet;
+        bool bar;
+    };
+    for (const Case& c : {Case{true, false, true}, Case{true, true, false}, Case{false, false, false}}) {
+        SCOPED_TRACE(testing::Message() << "terminal " << c.terminal << " quiet " << c.quiet);
+        QDir(Folder() + QStringLiteral("out")).removeRecursively();
+        QStringList arguments{QStringLiteral("--every"), QStringLiteral("1"), QStringLiteral("--out"),
+                              Folder() + QStringLiteral("out"), input};
+        if (c.quiet)
+            arguments.prepend(QStringLiteral("--quiet"));
+        const TResult result = RunWithStandardError(arguments, c.terminal);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(FilesIn(Folder() + QStringLiteral("out/doc")).size(), 60);
+        if (!c.bar) {
+            EXPECT_EQ(result.err, QString());
+            continue;
+        }
+        // Redrawn in place, ending full, then a new line.
+        QStringList draws;
+        for (const QString& part : result.err.split(u'\r'))
+            if (!part.trimmed().isEmpty())
+                draws.append(part.trimmed());
+        ASSERT_GE(draws.size(), 2) << result.err.toStdString();
+        EXPECT_TRUE(draws.front().startsWith(u'['));
+        EXPECT_TRUE(result.err.contains(QStringLiteral("] 100%"))) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(QStringLiteral("[########################################] 100%")));
+        EXPECT_TRUE(result.err.endsWith(u'\n'));
+        // The percentages only grow.
+        int last = -1;
+        for (const QString& draw : draws) {
+            const int percent = draw.section(u' ', -1).remove(u'%').trimmed().toInt();
+            EXPECT_GE(percent, last) << draw.toStdString();
+            last = percent;
+        }
+    }
 }
 
 } // namespace
