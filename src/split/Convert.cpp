@@ -200,6 +200,7 @@ bool TConvert::Start()
     }
     FState = csRunning;
     FResumePending = false;
+    FWriteFailuresReported = 0;
     if (!FPageList)
         FPageList = std::make_unique<TPageList>();
     try {
@@ -423,8 +424,12 @@ void TConvert::OnPageDone()
 
 void TConvert::FinishOutput()
 {
-    if (FPageList->IsLastOfOutput())
-        FPageList->CloseCurrentOutput();
+    if (FPageList->IsLastOfOutput() && !FPageList->CloseCurrentOutput() && FState != csStopped) {
+        // The engine tells of a failed write on its own thread, possibly after this run has
+        // announced its end; say it now, so that the end is never reported before it.
+        ++FWriteFailuresReported;
+        Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), kErrorOutputUnwritable);
+    }
     if (FRunActive && NextEntry())
         RunEntries();
 }
@@ -518,7 +523,13 @@ HRESULT TConvert::OnNotify(std::int32_t kind, const std::int32_t* data)
             WriteLogLine(QStringLiteral("Error code: %1").arg(data[0]));
             Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), data[1]);
             break;
-        case kNotifyError: Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), data[1]); break;
+        case kNotifyError:
+            if (data[1] == kErrorOutputUnwritable && FWriteFailuresReported > 0) {
+                --FWriteFailuresReported; // told already when the output was closed
+                break;
+            }
+            Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), data[1]);
+            break;
         case kNotifyEvent: HandleEvent(data[1]); break;
         case kNotifyProgress: {
             const int overall = OverallPercent(FPageList->CurrentIndex(), data[0],

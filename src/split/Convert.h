@@ -146,6 +146,8 @@ private:
     bool FResumePending = false;
     bool FDisconnectOnStop = false;
     bool FRunActive = false;
+    // Failed output writes posted by the run itself, whose engine notification is still due.
+    int FWriteFailuresReported = 0;
     TStartRefusal FRefusal = TStartRefusal::None;
     mutable std::mutex FMutex;
 };

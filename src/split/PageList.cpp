@@ -134,15 +134,15 @@ bool TPageList::IsLastOfOutput() const
     return CurrentHas(efLastOfOutput);
 }
 
-void TPageList::CloseCurrent(TPageInfo* side)
+bool TPageList::CloseCurrent(TPageInfo* side)
 {
     if (!FIndexed)
         Reindex();
     ComPtr<IDocObject> document = side->DocObject();
     if (!document)
-        return;
+        return true;
     side->SetDocObject(nullptr);
-    document->Close();
+    return document->Close() == S_OK;
 }
 
 void TPageList::CloseCurrentInput()
@@ -150,9 +150,9 @@ void TPageList::CloseCurrentInput()
     CloseCurrent(Current()->InPage());
 }
 
-void TPageList::CloseCurrentOutput()
+bool TPageList::CloseCurrentOutput()
 {
-    CloseCurrent(Current()->OutPage());
+    return CloseCurrent(Current()->OutPage());
 }
 
 int TPageList::OutputFileCount() const

@@ -117,9 +117,10 @@ public:
     bool IsLastOfOutput() const;
 
     // Clear the current side's document object in every entry that holds it, then close it.
-    // Without one they do nothing.
+    // Without one they do nothing. CloseCurrentOutput is false when an open output was closed
+    // without being written (abandoned, or its write failed).
     void CloseCurrentInput();
-    void CloseCurrentOutput();
+    bool CloseCurrentOutput();
 
     // Number of distinct OutPage.FileIndex values.
     int OutputFileCount() const;
@@ -144,7 +145,8 @@ private:
     };
 
     bool CurrentHas(TEntryFlag flag) const;
-    void CloseCurrent(TPageInfo* side);
+    // False when the document was open and its Close answered that nothing was written.
+    bool CloseCurrent(TPageInfo* side);
 
     int FCurrentIndex = 0;
     mutable std::vector<std::uint8_t> FFlags;

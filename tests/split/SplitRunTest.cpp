@@ -387,6 +387,24 @@ TEST_F(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
     EXPECT_EQ(document.FileStatus(), fsNew);
 }
 
+TEST_F(SplitRunTest, AFailedWriteOfTheLastOutputIsToldBeforeTheEnd)
+{
+    AddDocument(QStringLiteral("doc.pdf"), 200);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_TRUE(FRun->Start());
+    // The last output cannot take its name: a folder stands there, so its write fails when
+    // the output is closed, right before the run ends.
+    ASSERT_TRUE(QDir().mkpath(Folder() + QStringLiteral("doc/doc(200).pdf/taken")));
+    EXPECT_EQ(WaitForEnd(), kDoneRun);
+    EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorOutputUnwritable}));
+    // The engine's own notice of the failure, which comes later, is not told twice.
+    while (std::optional<TRunMessage> late = FQueue.Take(std::chrono::milliseconds(300)))
+        FMessages.push_back(*late);
+    EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorOutputUnwritable}));
+    EXPECT_TRUE(QFileInfo(Folder() + QStringLiteral("doc/doc(199).pdf")).isFile());
+}
+
 TEST_F(SplitRunTest, DocumentWithoutPagesIsPassedOver)
 {
     TFileInfo& empty = AddDocument(QStringLiteral("empty.pdf"), 2);
