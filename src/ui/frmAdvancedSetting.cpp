@@ -13,7 +13,7 @@
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
 #include "ui/SkinFiles.h"
-#include "ui/WindowRegistry.h"
+#include "ui/JobDialogRegistration.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -30,24 +30,9 @@
 
 #include <functional>
 
+TAVLO_REGISTER_JOB_DIALOG(TfrmAdvancedSetting)
+
 namespace {
-
-// The window as the language resource generator sees it: over an empty job of its own.
-struct TSampleJob
-{
-    TTavloProj SampleProject;
-    TTavloConvert SamplePlanner{SampleProject};
-};
-
-class TfrmAdvancedSettingSample : private TSampleJob, public TfrmAdvancedSetting
-{
-public:
-    TfrmAdvancedSettingSample() : TfrmAdvancedSetting(SampleProject, SamplePlanner) {}
-};
-
-const TWindowRegistrar<TfrmAdvancedSetting> AdvancedSettingRegistrar([] {
-    return std::unique_ptr<QWidget>(std::make_unique<TfrmAdvancedSettingSample>());
-});
 
 const QColor kInfoBackground(225, 225, 225);
 const QColor kListBorder(159, 159, 159);

@@ -4,7 +4,7 @@
 #include "shell/LanguageMgr.h"
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
-#include "ui/WindowRegistry.h"
+#include "ui/JobDialogRegistration.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,24 +14,9 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
+TAVLO_REGISTER_JOB_DIALOG(TfrmBookmarkSetting)
+
 namespace {
-
-// The window as the language resource generator sees it: over an empty job of its own.
-struct TSampleJob
-{
-    TTavloProj SampleProject;
-    TTavloConvert SamplePlanner{SampleProject};
-};
-
-class TfrmBookmarkSettingSample : private TSampleJob, public TfrmBookmarkSetting
-{
-public:
-    TfrmBookmarkSettingSample() : TfrmBookmarkSetting(SampleProject, SamplePlanner) {}
-};
-
-const TWindowRegistrar<TfrmBookmarkSetting> BookmarkSettingRegistrar([] {
-    return std::unique_ptr<QWidget>(std::make_unique<TfrmBookmarkSettingSample>());
-});
 
 const QColor kTreeBorder(163, 163, 163);
 

@@ -351,3 +351,28 @@ QStringList FilesIn(const QString& folder)
 {
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
+
+OutlineSpec Mark(const char* title, int page, double top, std::vector<OutlineSpec> children)
+{
+    OutlineSpec spec;
+    spec.title = title;
+    spec.page = page;
+    spec.top = top;
+    spec.children = std::move(children);
+    return spec;
+}
+
+OutlineSpec Mark(const char* title, int page, std::vector<OutlineSpec> children)
+{
+    return Mark(title, page, 720, std::move(children));
+}
+
+std::vector<int> PageNumbersOf(const QString& path)
+{
+    std::vector<int> pages;
+    for (const std::string& content : PageContents(path)) {
+        const auto at = content.find("Page ");
+        pages.push_back(at == std::string::npos ? -1 : std::atoi(content.c_str() + at + 5));
+    }
+    return pages;
+}

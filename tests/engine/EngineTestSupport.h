@@ -124,6 +124,11 @@ struct OutlineSpec
     std::vector<OutlineSpec> children;
 };
 
+// A bookmark to page (0-based) whose destination starts at top, with its children.
+OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<OutlineSpec> children = {});
+// The same at the top of its page.
+OutlineSpec Mark(const char* title, int page, std::vector<OutlineSpec> children);
+
 // A document of pageCount letter pages; page i shows "Page i+1", so every page has its own
 // content. rotations gives /Rotate per page (missing entries: none).
 void WriteTestPdf(const QString& path, int pageCount, const std::vector<OutlineSpec>& outline = {},
@@ -131,6 +136,10 @@ void WriteTestPdf(const QString& path, int pageCount, const std::vector<OutlineS
 
 // The content stream data of every page of a PDF, in page order.
 std::vector<std::string> PageContents(const QString& path, const QString& password = {});
+
+// The page numbers a document made by WriteTestPdf shows ("Page n"), in page order; -1 for a
+// page that shows none.
+std::vector<int> PageNumbersOf(const QString& path);
 
 // Files in a folder, hidden ones included.
 QStringList FilesIn(const QString& folder);

@@ -67,15 +67,6 @@ struct TScene
     TSceneMaker make;
 };
 
-OutlineSpec Mark(const char* title, int page, std::vector<OutlineSpec> children = {})
-{
-    OutlineSpec spec;
-    spec.title = title;
-    spec.page = page;
-    spec.children = std::move(children);
-    return spec;
-}
-
 // A document with a three-level outline: the sample beside the program when it has bookmarks,
 // else a corpus manual, else one made here.
 QString DocumentWithBookmarks(TSceneContext& context)

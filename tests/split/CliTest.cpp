@@ -61,16 +61,6 @@ protected:
                 QString::fromUtf8(FProcess.readAllStandardError())};
     }
 
-    static std::vector<int> PagesOf(const QString& path)
-    {
-        std::vector<int> pages;
-        for (const std::string& content : PageContents(path)) {
-            const auto at = content.find("Page ");
-            pages.push_back(at == std::string::npos ? -1 : std::atoi(content.c_str() + at + 5));
-        }
-        return pages;
-    }
-
     // Runs the program with its standard error on a new terminal (or on a pipe) and answers
     // the exit code and what reached standard error.
     TResult RunWithStandardError(const QStringList& arguments, bool terminal)
@@ -157,16 +147,6 @@ std::map<QString, std::vector<int>> PlanOf(const QString& dryRun)
     return plan;
 }
 
-OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<OutlineSpec> children = {})
-{
-    OutlineSpec spec;
-    spec.title = title;
-    spec.page = page;
-    spec.top = top;
-    spec.children = std::move(children);
-    return spec;
-}
-
 TEST_F(CliTest, ExitCodesAndMessages)
 {
     WriteTestPdf(Folder() + QStringLiteral("doc.pdf"), 6);
@@ -237,7 +217,7 @@ TEST_F(CliTest, SplitsIntoTheOutputFolderItPrints)
         EXPECT_EQ(QDir::cleanPath(result.out.trimmed()), QDir::cleanPath(folder));
         EXPECT_EQ(FilesIn(folder).size(), static_cast<qsizetype>(c.outputs.size()));
         for (const auto& [name, pages] : c.outputs)
-            EXPECT_EQ(PagesOf(folder + name), pages) << name.toStdString();
+            EXPECT_EQ(PageNumbersOf(folder + name), pages) << name.toStdString();
     }
 }
 
@@ -266,7 +246,7 @@ TEST_F(CliTest, PasswordFromTheCommandLine)
     EXPECT_EQ(Run(split).exitCode, 2); // no terminal to ask on
     EXPECT_EQ(Run(QStringList{QStringLiteral("--password"), QStringLiteral("wrong")} + split).exitCode, 2);
     ASSERT_EQ(Run(QStringList{QStringLiteral("--password"), QStringLiteral("pw")} + split).exitCode, 0);
-    EXPECT_EQ(PagesOf(Folder() + QStringLiteral("locked/locked(2).pdf")), (std::vector<int>{2}));
+    EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("locked/locked(2).pdf")), (std::vector<int>{2}));
 }
 
 TEST_F(CliTest, InterruptStopsAndLeavesNothing)

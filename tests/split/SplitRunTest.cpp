@@ -19,16 +19,6 @@
 
 namespace {
 
-OutlineSpec Mark(const char* title, int page, double top = 720, std::vector<OutlineSpec> children = {})
-{
-    OutlineSpec spec;
-    spec.title = title;
-    spec.page = page;
-    spec.top = top;
-    spec.children = std::move(children);
-    return spec;
-}
-
 // A copy of the file that opens only with the user password (AES-256). Made in this process:
 // a fork here would upset the thread sanitizer's view of the engine's threads.
 void WriteEncrypted(const QString& source, const QString& target, const char* userPassword)
@@ -111,17 +101,6 @@ protected:
         return WaitForEnd();
     }
 
-    // The page texts of a generated document's output: "Page n" per page.
-    static std::vector<int> PagesOf(const QString& path)
-    {
-        std::vector<int> pages;
-        for (const std::string& content : PageContents(path)) {
-            const auto at = content.find("Page ");
-            pages.push_back(at == std::string::npos ? -1 : std::atoi(content.c_str() + at + 5));
-        }
-        return pages;
-    }
-
     std::vector<qintptr> Errors() const
     {
         std::vector<qintptr> errors;
@@ -149,9 +128,9 @@ TEST_F(SplitRunTest, EveryTwoPagesOfFive)
     const QString out = Folder() + QStringLiteral("doc/");
     EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf"),
                                          QStringLiteral("doc(3).pdf")}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3, 4}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{5}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3, 4}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{5}));
     EXPECT_EQ(document.FileStatus(), fsFinish);
     EXPECT_EQ(document.OutFile(), out + QStringLiteral("doc(3).pdf"));
     EXPECT_TRUE(Errors().empty());
@@ -166,9 +145,9 @@ TEST_F(SplitRunTest, AverageAndOutputFolderNumbering)
     FJob->Method()->SetAvgSplitNum(3);
     ASSERT_EQ(Run(), kDoneRun);
     const QString out = Folder() + QStringLiteral("doc(2)/");
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{5, 6, 7}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{8, 9, 10}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{5, 6, 7}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{8, 9, 10}));
 }
 
 TEST_F(SplitRunTest, RangeWithOtherPagesInCustomFolder)
@@ -182,8 +161,8 @@ TEST_F(SplitRunTest, RangeWithOtherPagesInCustomFolder)
     FJob->Method()->RangeStr()->SetNeedOtherPage(true);
     ASSERT_EQ(Run(), kDoneRun);
     const QString out = custom.path() + QStringLiteral("/doc/");
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 5}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{4, 6}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 5}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{4, 6}));
 }
 
 TEST_F(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
@@ -199,8 +178,8 @@ TEST_F(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
     ASSERT_EQ(Run(), kDoneRun);
     const QString out = Folder() + QStringLiteral("a/doc/");
     // Pages of the second document follow those of the first; page n of "other" is "Page n".
-    EXPECT_EQ(PagesOf(out + QStringLiteral("first.pdf")), (std::vector<int>{3, 1, 3, 1}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("second.pdf")), (std::vector<int>{2, 3, 2, 3}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("first.pdf")), (std::vector<int>{3, 1, 3, 1}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("second.pdf")), (std::vector<int>{2, 3, 2, 3}));
 }
 
 TEST_F(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
@@ -260,7 +239,7 @@ TEST_F(SplitRunTest, BookmarksWithHigherLevelsAndBothPages)
         const QString out = FRun->OutFolder();
         ASSERT_EQ(FilesIn(out).size(), static_cast<qsizetype>(c.outputs.size()));
         for (size_t k = 0; k < c.outputs.size(); ++k)
-            EXPECT_EQ(PagesOf(out + QStringLiteral("book(%1).pdf").arg(k + 1)), c.outputs[k]) << k;
+            EXPECT_EQ(PageNumbersOf(out + QStringLiteral("book(%1).pdf").arg(k + 1)), c.outputs[k]) << k;
     }
     EXPECT_TRUE(QFileInfo::exists(Folder() + QStringLiteral("book(1)")));
 }
@@ -289,8 +268,8 @@ TEST_F(SplitRunTest, PasswordProtectedInput)
     EXPECT_TRUE(document.IsAccessible());
     EXPECT_EQ(document.TotalPage(), 3);
     ASSERT_EQ(Run(), kDoneRun);
-    EXPECT_EQ(PagesOf(FRun->OutFolder() + QStringLiteral("locked(1).pdf")), (std::vector<int>{1, 2}));
-    EXPECT_EQ(PagesOf(FRun->OutFolder() + QStringLiteral("locked(2).pdf")), (std::vector<int>{3}));
+    EXPECT_EQ(PageNumbersOf(FRun->OutFolder() + QStringLiteral("locked(1).pdf")), (std::vector<int>{1, 2}));
+    EXPECT_EQ(PageNumbersOf(FRun->OutFolder() + QStringLiteral("locked(2).pdf")), (std::vector<int>{3}));
 }
 
 TEST_F(SplitRunTest, CorpusFilesSplitPageByPage)
@@ -335,8 +314,8 @@ TEST_F(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
     ASSERT_EQ(Run(), kDoneRun);
     const QString out = Folder() + QStringLiteral("a/doc/");
     EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf")}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 1, 2}));
-    EXPECT_EQ(PagesOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 1, 2}));
+    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3}));
 }
 
 TEST_F(SplitRunTest, PauseHoldsThePageDoneUntilResume)
@@ -367,7 +346,7 @@ TEST_F(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
     definition->SetPageStr(QStringLiteral("2,9"));
     ASSERT_EQ(Run(), kDoneRun);
     EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorPageUnreadable}));
-    EXPECT_EQ(PagesOf(Folder() + QStringLiteral("doc/x.pdf")), (std::vector<int>{2}));
+    EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("doc/x.pdf")), (std::vector<int>{2}));
 }
 
 TEST_F(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
@@ -415,7 +394,7 @@ TEST_F(SplitRunTest, DocumentWithoutPagesIsPassedOver)
     FJob->Method()->SetEveryPageNum(1);
     ASSERT_EQ(Run(), kDoneRun);
     EXPECT_EQ(empty.FileStatus(), fsSkip);
-    EXPECT_EQ(PagesOf(Folder() + QStringLiteral("doc/doc(2).pdf")), (std::vector<int>{2}));
+    EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("doc/doc(2).pdf")), (std::vector<int>{2}));
     EXPECT_TRUE(Errors().empty());
 }
 

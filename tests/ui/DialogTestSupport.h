@@ -3,9 +3,12 @@
 #include "model/TavloProj.h"
 #include "split/TavloConvert.h"
 
+#include <QApplication>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -52,6 +55,22 @@ public:
 // The texts of a tree's items in column 0, depth first, each indented by two blanks per level;
 // collapsed items are marked with "+".
 QStringList TreeOutline(const QTreeWidget& tree);
+
+// Acts on the dialog of that class as soon as it is shown modally; the action must close it.
+template <typename TDialog>
+void WhenModalShows(std::function<void(TDialog&)> act)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        auto* dialog = qobject_cast<TDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(*dialog);
+    });
+    timer->start(10);
+}
 
 // Readable failure messages for texts.
 inline void PrintTo(const QString& text, std::ostream* out)

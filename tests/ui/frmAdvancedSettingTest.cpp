@@ -554,19 +554,12 @@ TEST_F(frmAdvancedSettingTest, ShowAdvancedDialogAnswersWhetherOKClosedIt)
     for (const bool ok : {true, false}) {
         SCOPED_TRACE(ok);
         FJob.Project().Method()->AdvDefine()->Clear();
-        auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, ok] {
-            auto* dialog = qobject_cast<TfrmAdvancedSetting*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("btnAdd")), Qt::LeftButton);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? QStringLiteral("btnOK")
+        WhenModalShows<TfrmAdvancedSetting>([ok](TfrmAdvancedSetting& dialog) {
+            QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("btnAdd")), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? QStringLiteral("btnOK")
                                                                  : QStringLiteral("btnCancel")),
                               Qt::LeftButton);
         });
-        timer->start(10);
         EXPECT_EQ(ShowAdvancedDialog(FJob.Project(), FJob.Planner(), nullptr), ok);
         EXPECT_EQ(Defined().size(), ok ? 1 : 0);
     }

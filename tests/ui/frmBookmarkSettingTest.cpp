@@ -21,15 +21,6 @@
 
 namespace {
 
-OutlineSpec Mark(const char* title, int page, std::vector<OutlineSpec> children = {})
-{
-    OutlineSpec spec;
-    spec.title = title;
-    spec.page = page;
-    spec.children = std::move(children);
-    return spec;
-}
-
 // Three levels: the tree the dialog must show in full, whatever level is chosen.
 const std::vector<OutlineSpec> kThreeLevels{
     Mark("Intro", 0),
@@ -225,19 +216,12 @@ TEST_F(frmBookmarkSettingTest, ShowBookmarkDialogAnswersWhetherOKClosedIt)
     for (const bool ok : {true, false}) {
         SCOPED_TRACE(ok);
         SetOption(1, false, false);
-        auto* timer = new QTimer;
-        QObject::connect(timer, &QTimer::timeout, timer, [timer, ok] {
-            auto* dialog = qobject_cast<TfrmBookmarkSetting*>(QApplication::activeModalWidget());
-            if (!dialog || !dialog->isVisible())
-                return;
-            timer->stop();
-            timer->deleteLater();
-            dialog->findChild<QComboBox*>(QStringLiteral("cbxLevel"))->setCurrentIndex(1);
-            QTest::mouseClick(dialog->findChild<QPushButton*>(ok ? QStringLiteral("btnOK")
+        WhenModalShows<TfrmBookmarkSetting>([ok](TfrmBookmarkSetting& dialog) {
+            dialog.findChild<QComboBox*>(QStringLiteral("cbxLevel"))->setCurrentIndex(1);
+            QTest::mouseClick(dialog.findChild<QPushButton*>(ok ? QStringLiteral("btnOK")
                                                                  : QStringLiteral("btnCancel")),
                               Qt::LeftButton);
         });
-        timer->start(10);
         EXPECT_EQ(ShowBookmarkDialog(FJob.Project(), FJob.Planner(), nullptr), ok);
         EXPECT_EQ(Option().LevelNum(), ok ? 2 : 1);
     }

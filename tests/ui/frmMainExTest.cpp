@@ -11,6 +11,7 @@
 #include "split/TavloConvert.h"
 #include "ui/frmBalloon.h"
 #include "ui/frmPassword.h"
+#include "ui/DialogTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,17 +43,6 @@ QString Text(const char* key)
     return GetFormsLangString(QString::fromLatin1(key));
 }
 
-// The page numbers a generated document's output shows, in order.
-std::vector<int> PagesOf(const QString& path)
-{
-    std::vector<int> pages;
-    for (const std::string& content : PageContents(path)) {
-        const auto at = content.find("Page ");
-        pages.push_back(at == std::string::npos ? -1 : std::atoi(content.c_str() + at + 5));
-    }
-    return pages;
-}
-
 // Every file below a folder, relative to it, sorted.
 QStringList FilesBelow(const QString& folder)
 {
@@ -64,24 +54,9 @@ QStringList FilesBelow(const QString& folder)
     return files;
 }
 
-// Acts on the password dialog as soon as it is shown modally; the action must close it.
-void WhenPasswordDialogShows(std::function<void(TfrmPassword&)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<TfrmPassword*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(10);
-}
-
 void TypePassword(const QString& password)
 {
-    WhenPasswordDialogShows([password](TfrmPassword& dialog) {
+    WhenModalShows<TfrmPassword>([password](TfrmPassword& dialog) {
         auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("edtPassword"));
         QTest::keyClicks(edit, password);
         QTest::keyClick(edit, Qt::Key_Return);
@@ -90,7 +65,7 @@ void TypePassword(const QString& password)
 
 void CancelPassword()
 {
-    WhenPasswordDialogShows([](TfrmPassword& dialog) { dialog.reject(); });
+    WhenModalShows<TfrmPassword>([](TfrmPassword& dialog) { dialog.reject(); });
 }
 
 class frmMainExTest : public ::testing::Test
@@ -209,15 +184,6 @@ public:
     QList<QUrl> FOpened;
     std::unique_ptr<TfrmMainEx> FWindow;
 };
-
-OutlineSpec Mark(const char* title, int page, std::vector<OutlineSpec> children = {})
-{
-    OutlineSpec mark;
-    mark.title = title;
-    mark.page = page;
-    mark.children = std::move(children);
-    return mark;
-}
 
 std::vector<OutlineSpec> ThreeLevelOutline()
 {
@@ -481,7 +447,7 @@ TEST_F(frmMainExTest, EveryMethodSplitsThroughTheWindow)
         EXPECT_EQ(FBoxes, QStringList{Text("sSplitFinished")}) << c.name;
         ASSERT_EQ(FilesBelow(OutFolder()), c.files) << c.name;
         for (int i = 0; i < c.files.size(); ++i)
-            EXPECT_EQ(PagesOf(OutFolder() + u'/' + c.files[i]), c.pages[i]) << c.name << " " << i;
+            EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + c.files[i]), c.pages[i]) << c.name << " " << i;
         EXPECT_FALSE(Control<QProgressBar>("pbSplit")->isVisible());
         EXPECT_TRUE(Control<QFrame>("pnlSplit")->isEnabled());
     }

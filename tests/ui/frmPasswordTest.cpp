@@ -1,4 +1,5 @@
 #include "ui/frmPassword.h"
+#include "ui/DialogTestSupport.h"
 #include "shell/ApplicationTitle.h"
 #include "shell/CustomizationValues.h"
 #include "shell/LanguageMgr.h"
@@ -25,21 +26,6 @@ QLineEdit* PasswordEdit(QWidget& dialog)
 QPushButton* Button(QWidget& dialog, const char* name)
 {
     return dialog.findChild<QPushButton*>(QString::fromLatin1(name));
-}
-
-// Acts on the password dialog as soon as it is shown modally. The action must close it.
-void WhenPasswordDialogShows(std::function<void(TfrmPassword&)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
-        auto* dialog = qobject_cast<TfrmPassword*>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
-            return;
-        timer->stop();
-        timer->deleteLater();
-        act(*dialog);
-    });
-    timer->start(10);
 }
 
 TEST(frmPasswordTest, AskDocumentPasswordReturnsTheTextOnlyOnOK)
@@ -102,7 +88,7 @@ TEST(frmPasswordTest, AskDocumentPasswordReturnsTheTextOnlyOnOK)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         QString password = QStringLiteral("untouched");
-        WhenPasswordDialogShows(c.act);
+        WhenModalShows<TfrmPassword>(c.act);
         EXPECT_EQ(AskDocumentPassword(password), c.confirmed);
         EXPECT_EQ(password, c.confirmed ? QStringLiteral("s3cret") : QStringLiteral("untouched"));
     }
