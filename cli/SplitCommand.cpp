@@ -11,10 +11,12 @@
 #include "shell/ProductConfig.h"
 #include "split/TavloConvert.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 #include <QTextStream>
+#include <QTimer>
 
 #include <cstdio>
 #include <set>
@@ -174,6 +176,12 @@ struct TRunOutcome
 TRunOutcome WaitForRun(TTavloConvert& run, TRunWatcher& watcher, QTextStream& err,
                        bool showProgress, const std::atomic<bool>& stopRequested)
 {
+    // The timeouts only bound how late Ctrl-C is noticed.
+    const std::chrono::milliseconds interruptCheck(100);
+    const bool engineHere = run.EngineThreading() == kThreadingCaller;
+    QTimer wakeUp;
+    if (engineHere)
+        wakeUp.start(interruptCheck);
     TRunWatcher::TState state;
     bool stopSent = false;
     int drawn = -1;
@@ -182,8 +190,13 @@ TRunOutcome WaitForRun(TTavloConvert& run, TRunWatcher& watcher, QTextStream& er
             stopSent = true;
             run.Stop();
         }
-        // The timeout only bounds how late Ctrl-C is noticed.
-        state = watcher.Wait(state, std::chrono::milliseconds(100));
+        if (engineHere) {
+            // The engine's next step runs here, as the event loop's next turn.
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            state = watcher.Wait(state, std::chrono::milliseconds(0));
+        } else {
+            state = watcher.Wait(state, interruptCheck);
+        }
         if (showProgress && state.Percent >= 0 && state.Percent != drawn) {
             drawn = state.Percent;
             ShowProgress(err, drawn);
@@ -262,6 +275,9 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
         return PrintPlan(run, out);
 
     run.SetWindow(&watcher);
+    // Nothing else happens while the command runs, so the engine may as well work on this
+    // thread: a process with one thread spares the PDF library its thread-safe bookkeeping.
+    run.SetEngineThreading(kThreadingCaller);
     if (!run.Start()) {
         switch (run.LastRefusal()) {
         case TStartRefusal::EngineNotReady: throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};

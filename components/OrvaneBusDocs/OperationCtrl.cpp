@@ -7,7 +7,7 @@
 
 OperationCtrl::OperationCtrl(IDocObject* input, IDocObject* output)
     : sinks_(std::make_shared<NotifySinks>()),
-      worker_(OperationWorker::Start(sinks_)),
+      worker_(OperationWorker::Create(sinks_)),
       input_(PdfDocObject::From(input)),
       output_(PdfDocObject::From(output))
 {
@@ -80,4 +80,11 @@ HRESULT OperationCtrl::SetDocuments(IDocObject* input, IDocObject* output)
         std::swap(output_, newOutput);
         return S_OK;
     });
+}
+
+HRESULT OperationCtrl::SetThreading(std::int32_t model)
+{
+    if (model != kThreadingWorker && model != kThreadingCaller)
+        return E_INVALIDARG;
+    return worker_->setOnCallerThread(model == kThreadingCaller) ? S_OK : E_FAIL;
 }

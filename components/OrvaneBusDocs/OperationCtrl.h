@@ -10,8 +10,9 @@ class NotifySinks;
 class OperationWorker;
 class PdfDocObject;
 
-// Copies pages between two document objects on a worker thread of its own (OperationWorker).
-class OperationCtrl final : public ComObject<IOperationCtrl>
+// Copies pages between two document objects on a worker thread of its own, or on the thread
+// that made it (OperationWorker).
+class OperationCtrl final : public ComObject<IOperationCtrl, IOperationThreading>
 {
 public:
     OperationCtrl(IDocObject* input, IDocObject* output);
@@ -25,6 +26,8 @@ public:
     HRESULT ENGINE_CALL Stop() override;
     HRESULT ENGINE_CALL Reserved() override;
     HRESULT ENGINE_CALL SetDocuments(IDocObject* input, IDocObject* output) override;
+
+    HRESULT ENGINE_CALL SetThreading(std::int32_t model) override;
 
 private:
     const std::shared_ptr<NotifySinks> sinks_;

@@ -7,17 +7,16 @@
 
 #include <qpdf/QPDFExc.hh>
 
+#include <QCoreApplication>
+#include <QThread>
+
 #include <algorithm>
 #include <exception>
 #include <vector>
 
-std::shared_ptr<OperationWorker> OperationWorker::Start(std::shared_ptr<NotifySinks> sinks)
+std::shared_ptr<OperationWorker> OperationWorker::Create(std::shared_ptr<NotifySinks> sinks)
 {
-    std::shared_ptr<OperationWorker> worker(new OperationWorker(std::move(sinks)));
-    // The thread holds the worker, so a worker shut down from its own thread (the last
-    // reference to the operation released inside a notification) stays valid until it ends.
-    worker->thread_ = std::thread([self = worker] { self->run(); });
-    return worker;
+    return std::shared_ptr<OperationWorker>(new OperationWorker(std::move(sinks)));
 }
 
 OperationWorker::OperationWorker(std::shared_ptr<NotifySinks> sinks) : sinks_(std::move(sinks))
@@ -25,6 +24,19 @@ OperationWorker::OperationWorker(std::shared_ptr<NotifySinks> sinks) : sinks_(st
 }
 
 OperationWorker::~OperationWorker() = default;
+
+bool OperationWorker::setOnCallerThread(bool onCallerThread)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (started_)
+        return false;
+    const QCoreApplication* application = QCoreApplication::instance();
+    if (onCallerThread &&
+        (application == nullptr || application->thread() != QThread::currentThread()))
+        return false;
+    onCallerThread_ = onCallerThread;
+    return true;
+}
 
 void OperationWorker::copyPages(ComPtr<PdfDocObject> input, ComPtr<PdfDocObject> output,
                                 int first, int last)
@@ -40,20 +52,24 @@ void OperationWorker::postError(std::int32_t kind, std::int32_t detail, std::int
 void OperationWorker::pause()
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    startLocked();
     paused_ = true;
 }
 
 void OperationWorker::resume()
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    startLocked();
     paused_ = false;
     wakeUp_.notify_all();
+    scheduleLocked();
 }
 
 void OperationWorker::stop()
 {
     std::deque<WorkerJob> dropped; // released after the lock
     std::lock_guard<std::mutex> lock(mutex_);
+    startLocked();
     for (const WorkerJob& job : queue_) {
         if (const auto* copy = std::get_if<CopyJob>(&job.work); copy && copy->output)
             copy->output->abandon();
@@ -65,21 +81,23 @@ void OperationWorker::stop()
     paused_ = false;
     queue_.push_back({generation_, EventJob{kNotifyEvent, 0, kEventStopped}});
     wakeUp_.notify_all();
+    scheduleLocked();
 }
 
 void OperationWorker::shutDown()
 {
     std::unique_lock<std::mutex> lock(mutex_);
     shuttingDown_ = true;
+    started_ = true; // nothing starts after this
     wakeUp_.notify_all();
+    if (!thread_.joinable())
+        return;
     // A shutdown from another thread gives the worker a moment to end, so that no worker
     // outlives its operation when the process ends. One held up in a notification, perhaps
     // waiting for this very caller, is let go instead of waited for.
     const bool ended = thread_.get_id() != std::this_thread::get_id() &&
                        wakeUp_.wait_for(lock, kShutDownWait, [this] { return ended_; });
     lock.unlock();
-    if (!thread_.joinable())
-        return;
     if (ended)
         thread_.join();
     else
@@ -89,20 +107,49 @@ void OperationWorker::shutDown()
 void OperationWorker::enqueue(std::variant<CopyJob, EventJob> work)
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    startLocked();
     queue_.push_back({generation_, std::move(work)});
     wakeUp_.notify_all();
+    scheduleLocked();
+}
+
+// The first request fixes where the work runs.
+void OperationWorker::startLocked()
+{
+    if (started_)
+        return;
+    started_ = true;
+    if (!onCallerThread_) {
+        // The thread holds the worker, so a worker shut down from its own thread (the last
+        // reference to the operation released inside a notification) stays valid until it
+        // ends.
+        thread_ = std::thread([self = shared_from_this()] { self->run(); });
+    }
+}
+
+// On the caller's thread: posts the next job's turn to its event loop, unless one is posted
+// or there is nothing to do now.
+void OperationWorker::scheduleLocked()
+{
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!onCallerThread_ || turnScheduled_ || shuttingDown_ || paused_ || queue_.empty() ||
+        application == nullptr)
+        return;
+    turnScheduled_ = true;
+    QMetaObject::invokeMethod(
+        application,
+        [weak = weak_from_this()] {
+            if (const std::shared_ptr<OperationWorker> self = weak.lock())
+                self->runOneJob();
+        },
+        Qt::QueuedConnection);
 }
 
 void OperationWorker::run()
 {
     WorkerJob job;
     while (nextJob(job)) {
-        if (const auto* copyJob = std::get_if<CopyJob>(&job.work)) {
-            copy(*copyJob, job.generation);
-        } else {
-            const auto& event = std::get<EventJob>(job.work);
-            deliver(job.generation, event.kind, event.first, event.second);
-        }
+        execute(job);
         ComPtr<PdfDocObject> finished;
         std::lock_guard<std::mutex> lock(mutex_);
         finished = std::move(runningOutput_);
@@ -110,6 +157,33 @@ void OperationWorker::run()
     std::lock_guard<std::mutex> lock(mutex_);
     ended_ = true;
     wakeUp_.notify_all();
+}
+
+void OperationWorker::runOneJob()
+{
+    std::vector<WorkerJob> released;
+    WorkerJob job;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        turnScheduled_ = false;
+        if (shuttingDown_ || paused_ || !takeJob(job, released))
+            return;
+    }
+    execute(job);
+    ComPtr<PdfDocObject> finished;
+    std::lock_guard<std::mutex> lock(mutex_);
+    finished = std::move(runningOutput_);
+    scheduleLocked();
+}
+
+void OperationWorker::execute(const WorkerJob& job)
+{
+    if (const auto* copyJob = std::get_if<CopyJob>(&job.work)) {
+        copy(*copyJob, job.generation);
+    } else {
+        const auto& event = std::get<EventJob>(job.work);
+        deliver(job.generation, event.kind, event.first, event.second);
+    }
 }
 
 // Waits for the next job of the current generation; false when the worker shuts down.
@@ -121,6 +195,15 @@ bool OperationWorker::nextJob(WorkerJob& job)
         wakeUp_.wait(lock, [this] { return shuttingDown_ || !queue_.empty(); });
         if (shuttingDown_)
             return false;
+        if (takeJob(job, released))
+            return true;
+    }
+}
+
+// Takes the first queued job of the current generation, setting jobs of older ones aside.
+bool OperationWorker::takeJob(WorkerJob& job, std::vector<WorkerJob>& released)
+{
+    while (!queue_.empty()) {
         WorkerJob next = std::move(queue_.front());
         queue_.pop_front();
         if (next.generation != generation_) {
@@ -132,6 +215,7 @@ bool OperationWorker::nextJob(WorkerJob& job)
             runningOutput_ = copyJob->output;
         return true;
     }
+    return false;
 }
 
 void OperationWorker::copy(const CopyJob& job, std::uint64_t generation)
@@ -199,10 +283,12 @@ OperationWorker::Step OperationWorker::copyPage(const CopyJob& job,
 }
 
 // Holds the thread while paused; false when the generation has ended or the worker shuts down.
+// On the caller's thread nothing can be waited for: a pause holds the next job instead.
 bool OperationWorker::mayProceed(std::uint64_t generation)
 {
     std::unique_lock<std::mutex> lock(mutex_);
-    wakeUp_.wait(lock, [&] { return shuttingDown_ || generation_ != generation || !paused_; });
+    if (!onCallerThread_)
+        wakeUp_.wait(lock, [&] { return shuttingDown_ || generation_ != generation || !paused_; });
     return !shuttingDown_ && generation_ == generation;
 }
 

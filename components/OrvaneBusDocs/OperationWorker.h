@@ -10,6 +10,7 @@
 #include <mutex>
 #include <thread>
 #include <variant>
+#include <vector>
 
 class NotifySinks;
 class PdfDocObject;
@@ -37,16 +38,22 @@ struct WorkerJob
     std::variant<CopyJob, EventJob> work;
 };
 
-// The thread that copies pages for one operation and sends its notifications. Requests are
-// queued and return at once; only this thread calls the sinks. A stop moves the worker to a
-// new generation: the work of the old one is dropped at its next step.
+// What copies pages for one operation and sends its notifications: a thread of its own,
+// started with the first request, or the event loop of the thread that made the operation
+// (SetThreading), one job per turn. Requests are queued and return at once; only the worker
+// calls the sinks. A stop moves the worker to a new generation: the work of the old one is
+// dropped at its next step.
 class OperationWorker : public std::enable_shared_from_this<OperationWorker>
 {
 public:
     static constexpr std::chrono::milliseconds kShutDownWait{1000};
 
-    static std::shared_ptr<OperationWorker> Start(std::shared_ptr<NotifySinks> sinks);
+    static std::shared_ptr<OperationWorker> Create(std::shared_ptr<NotifySinks> sinks);
     ~OperationWorker();
+
+    // false once a request was made, or for the caller's thread when it is not the thread of
+    // the Qt application object.
+    bool setOnCallerThread(bool onCallerThread);
 
     void copyPages(ComPtr<PdfDocObject> input, ComPtr<PdfDocObject> output, int first, int last);
     void postError(std::int32_t kind, std::int32_t detail, std::int32_t error);
@@ -55,8 +62,8 @@ public:
     // Drops the queued work, abandons its outputs and the running one's, releases a pause,
     // and queues the stopped event.
     void stop();
-    // Ends the thread after its current step. Waits a moment for it, unless called from the
-    // worker itself; a worker that does not end by then is let go.
+    // Ends the work after its current step. Waits a moment for the thread, unless called from
+    // the worker itself; a thread that does not end by then is let go.
     void shutDown();
 
 private:
@@ -72,7 +79,12 @@ private:
     explicit OperationWorker(std::shared_ptr<NotifySinks> sinks);
 
     void run();
+    void runOneJob();
+    void execute(const WorkerJob& job);
     bool nextJob(WorkerJob& job);
+    bool takeJob(WorkerJob& job, std::vector<WorkerJob>& released);
+    void startLocked();
+    void scheduleLocked();
     void copy(const CopyJob& job, std::uint64_t generation);
     bool copyRange(const CopyJob& job, const std::shared_ptr<PdfSource>& source, int first,
                    int last, std::uint64_t generation);
@@ -92,6 +104,9 @@ private:
     std::deque<WorkerJob> queue_;
     ComPtr<PdfDocObject> runningOutput_;
     std::uint64_t generation_ = 0;
+    bool onCallerThread_ = false;
+    bool started_ = false;
+    bool turnScheduled_ = false; // on the caller's thread: a job's turn is posted
     bool paused_ = false;
     bool shuttingDown_ = false;
     bool ended_ = false;

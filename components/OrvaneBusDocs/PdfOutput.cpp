@@ -61,9 +61,9 @@ void PdfOutput::write()
     const std::unique_ptr<TemporarySibling> file = std::move(file_);
     finishDocument();
     {
-        // The writer keeps the name it is given, not a copy.
+        // The writer keeps the description it is given, not a copy.
         const std::string fileName = LibraryPath(file->path());
-        QPDFWriter writer(pdf_, fileName.c_str());
+        QPDFWriter writer(pdf_, fileName.c_str(), file->stream(), false);
         writer.setMinimumPDFVersion(minimumVersion_);
         writer.write();
     }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <cstdio>
+
 // A new, empty file with a unique hidden name beside a target file, created exclusively with
 // the default permissions of new files. It is removed when the object goes, unless it was
 // renamed onto the target.
@@ -17,11 +19,19 @@ public:
 
     const QString& path() const { return path_; }
 
-    // Renames the file onto the target, replacing a file of that name. Throws on failure.
+    // A stream writing the file from its start; it stays open until commit or destruction.
+    // Throws when the file cannot be opened.
+    std::FILE* stream();
+
+    // Closes the stream, then renames the file onto the target, replacing a file of that
+    // name. Throws when either fails.
     void commit();
 
 private:
+    void closeStream();
+
     QString targetPath_;
     QString path_;
+    std::FILE* stream_ = nullptr;
     bool committed_ = false;
 };

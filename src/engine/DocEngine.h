@@ -31,6 +31,9 @@ inline constexpr IID IID_IOperationCtrl = {0xD1976728, 0x3913, 0x4C77,
 // {6C995273-58D2-48DF-9DD3-DE0DFA175A4C}
 inline constexpr IID IID_IOperationNotify = {0x6C995273, 0x58D2, 0x48DF,
                                              {0x9D, 0xD3, 0xDE, 0x0D, 0xFA, 0x17, 0x5A, 0x4C}};
+// {8F3B6C21-5D47-4E0A-9C1E-7A2D4B6E9F35}
+inline constexpr IID IID_IOperationThreading = {0x8F3B6C21, 0x5D47, 0x4E0A,
+                                                {0x9C, 0x1E, 0x7A, 0x2D, 0x4B, 0x6E, 0x9F, 0x35}};
 // {2A2179D1-2CD6-4D87-97F0-1500F9ECEEBD}
 inline constexpr IID IID_IEnumAdapterKeys = {0x2A2179D1, 0x2CD6, 0x4D87,
                                              {0x97, 0xF0, 0x15, 0x00, 0xF9, 0xEC, 0xEE, 0xBD}};
@@ -189,16 +192,18 @@ protected:
 
 struct IOperationNotify : IUnknown
 {
-    // Called on the engine's worker thread, never from inside a call the program made into
-    // the engine. The program may call the engine from here. Returns S_OK.
+    // Called on the engine's worker thread (with kThreadingCaller, from the event loop of the
+    // thread that made the operation), never from inside a call the program made into the
+    // engine. The program may call the engine from here. Returns S_OK.
     virtual HRESULT ENGINE_CALL OnNotify(std::int32_t kind, const std::int32_t* data) = 0;
 
 protected:
     ~IOperationNotify() = default;
 };
 
-// Copies pages from an input document to an output document on a worker thread of its own.
-// No operation waits for the program; Pause, Resume and Stop return at once.
+// Copies pages from an input document to an output document on a worker thread of its own
+// (see kThreadingCaller for the other choice). No operation waits for the program; Pause,
+// Resume and Stop return at once.
 struct IOperationCtrl : IUnknown
 {
     virtual HRESULT ENGINE_CALL Advise(IOperationNotify* sink, std::int32_t* cookie) = 0;
@@ -229,6 +234,28 @@ protected:
     ~IOperationCtrl() = default;
 };
 
+// Where an operation does its work, chosen once before its first request
+// (IOperationThreading::SetThreading).
+inline constexpr std::int32_t kThreadingWorker = 0; // a worker thread of its own (the default)
+// The thread that created the operation, one step (a CopyPages call or a notification) per
+// turn of that thread's Qt event loop. A program without a window keeps to one thread this
+// way, which spares the PDF library the cost of thread-safe reference counts and allocation.
+// Notifications still never come from inside a call into the engine, only from the event
+// loop; a Pause asked for inside a notification holds the operation after its current step.
+inline constexpr std::int32_t kThreadingCaller = 1;
+
+// An optional interface of an operation (QueryInterface on IOperationCtrl).
+struct IOperationThreading : IUnknown
+{
+    // model is a kThreading* value. E_INVALIDARG for another value; E_FAIL once the operation
+    // has had a request (CopyPages, Stop, Pause, Resume), or for kThreadingCaller on a thread
+    // other than that of the Qt application object (or without one).
+    virtual HRESULT ENGINE_CALL SetThreading(std::int32_t model) = 0;
+
+protected:
+    ~IOperationThreading() = default;
+};
+
 // The engine's root object.
 struct IEnumCtrl : IUnknown
 {
@@ -250,6 +277,7 @@ ENGINE_INTERFACE_ID(IEnumAdapterKeys, IID_IEnumAdapterKeys);
 ENGINE_INTERFACE_ID(IDocObject, IID_IDocObject);
 ENGINE_INTERFACE_ID(IOperationNotify, IID_IOperationNotify);
 ENGINE_INTERFACE_ID(IOperationCtrl, IID_IOperationCtrl);
+ENGINE_INTERFACE_ID(IOperationThreading, IID_IOperationThreading);
 ENGINE_INTERFACE_ID(IEnumCtrl, IID_IEnumCtrl);
 
 // Passes a record's address to IDocObject::Control.

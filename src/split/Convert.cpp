@@ -289,9 +289,11 @@ TConvert::TStep TConvert::ProcessEntry()
 
     const ComPtr<IDocObject> input = entry.InPage()->DocObject();
     const ComPtr<IDocObject> output = entry.OutPage()->DocObject();
-    if (!FOperation)
+    if (!FOperation) {
         Check(FEnumCtrl->CreateOperation(input.get(), output.get(), FOperation.put()),
               "CreateOperation");
+        ApplyEngineThreading();
+    }
     if (!FOperation) {
         WriteLogLine(QStringLiteral("ConvertCtrl Faild."));
         FailRun(kRunErrorNoOperation);
@@ -594,4 +596,29 @@ void TConvert::Post(unsigned message, qintptr wParam, qintptr lParam) const
 qintptr TConvert::CurrentDocumentIndex() const
 {
     return FPageList->Current()->InPage()->FileIndex();
+}
+
+void TConvert::SetEngineThreading(std::int32_t model)
+{
+    std::lock_guard lock(FMutex);
+    FWantedThreading = model;
+}
+
+std::int32_t TConvert::EngineThreading() const
+{
+    std::lock_guard lock(FMutex);
+    return FEngineThreading;
+}
+
+// An engine without the choice, or one that refuses it, works on its own thread.
+void TConvert::ApplyEngineThreading()
+{
+    FEngineThreading = kThreadingWorker;
+    if (!FOperation || FWantedThreading == kThreadingWorker)
+        return;
+    const ComPtr<IOperationThreading> threading = FOperation.As<IOperationThreading>();
+    if (threading && SUCCEEDED(threading->SetThreading(FWantedThreading)))
+        FEngineThreading = FWantedThreading;
+    else
+        WriteLogLine(QStringLiteral("Engine threading refused, worker thread used."));
 }

@@ -77,6 +77,12 @@ public:
     void Stop();
     void SetDisconnectOnStop(bool value);
 
+    // Where the engine works for operations made from now on: kThreadingWorker (a thread of
+    // its own, the default) or kThreadingCaller (this thread, whose Qt event loop must then
+    // run while a run is under way). EngineThreading says what the engine agreed to.
+    void SetEngineThreading(std::int32_t model);
+    std::int32_t EngineThreading() const;
+
     // The engine's notifications (through the run's sink).
     HRESULT OnNotify(std::int32_t kind, const std::int32_t* data);
 
@@ -128,6 +134,7 @@ private:
     void FailRun(qintptr error);
     void CloseAllDocuments();
     void ConnectNotify(bool flag);
+    void ApplyEngineThreading();
     void Post(unsigned message, qintptr wParam, qintptr lParam) const;
     qintptr CurrentDocumentIndex() const;
     void HandleEvent(std::int32_t event);
@@ -146,6 +153,8 @@ private:
     bool FResumePending = false;
     bool FDisconnectOnStop = false;
     bool FRunActive = false;
+    std::int32_t FWantedThreading = kThreadingWorker;
+    std::int32_t FEngineThreading = kThreadingWorker;
     // Failed output writes posted by the run itself, whose engine notification is still due.
     int FWriteFailuresReported = 0;
     TStartRefusal FRefusal = TStartRefusal::None;

@@ -5,12 +5,15 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFPageLabelDocumentHelper.hh>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <atomic>
+#include <functional>
+#include <thread>
 
 namespace {
 
@@ -312,6 +315,141 @@ TEST_F(CopyTest, UnadvisedSinksHearNothingMore)
     EXPECT_EQ(session.operation().Unadvise(cookie), E_INVALIDARG);
     ASSERT_TRUE(session.copy(*input, *output, 2, 2));
     EXPECT_EQ(quiet->eventCount(kEventPageDone), 1);
+}
+
+// Runs this thread's event loop until done() holds or the timeout passes.
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 20s)
+{
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    return true;
+}
+
+void PumpFor(std::chrono::milliseconds time)
+{
+    PumpUntil([] { return false; }, time);
+}
+
+ComPtr<IOperationThreading> ThreadingOf(IOperationCtrl& operation)
+{
+    ComPtr<IOperationThreading> threading;
+    operation.QueryInterface(InterfaceId<IOperationThreading>::value,
+                             reinterpret_cast<void**>(threading.put()));
+    return threading;
+}
+
+TEST_F(CopyTest, TheThreadingIsChosenOnceBeforeTheFirstRequest)
+{
+    struct Case
+    {
+        const char* name;
+        std::function<void(IOperationCtrl&)> before; // requests made before the choice
+        std::int32_t model;
+        bool fromOtherThread;
+        HRESULT expected;
+    };
+    const Case cases[] = {
+        {"worker", nullptr, kThreadingWorker, false, S_OK},
+        {"caller", nullptr, kThreadingCaller, false, S_OK},
+        {"unknown model", nullptr, 7, false, E_INVALIDARG},
+        {"caller from a thread without the event loop", nullptr, kThreadingCaller, true, E_FAIL},
+        {"worker from another thread", nullptr, kThreadingWorker, true, S_OK},
+        {"after a pause", [](IOperationCtrl& op) { op.Pause(); }, kThreadingCaller, false, E_FAIL},
+        {"after a stop", [](IOperationCtrl& op) { op.Stop(); }, kThreadingCaller, false, E_FAIL},
+        {"after a copy", [](IOperationCtrl& op) { op.CopyPages(1, 1); }, kThreadingWorker, false, E_FAIL},
+    };
+    for (const Case& c : cases) {
+        CopySession session;
+        const ComPtr<IOperationThreading> threading = ThreadingOf(session.operation());
+        ASSERT_TRUE(threading);
+        if (c.before)
+            c.before(session.operation());
+        HRESULT result = E_UNEXPECTED;
+        if (c.fromOtherThread)
+            std::thread([&] { result = threading->SetThreading(c.model); }).join();
+        else
+            result = threading->SetThreading(c.model);
+        EXPECT_EQ(result, c.expected) << c.name;
+    }
+}
+
+TEST_F(CopyTest, OnTheCallerThreadEveryStepComesFromItsEventLoop)
+{
+    // The run's way again: each page-done event closes the output and starts the next one.
+    ComPtr<IDocObject> input = openInput(input_);
+    CopySession session;
+    ASSERT_EQ(ThreadingOf(session.operation())->SetThreading(kThreadingCaller), S_OK);
+    std::vector<ComPtr<IDocObject>> outputs;
+    for (int page = 1; page <= 6; ++page)
+        outputs.push_back(openOutput(outputPath(QStringLiteral("page%1.pdf").arg(page))));
+    int current = 1;
+    bool insideCall = false;
+    session.recorder().setReaction([&](std::int32_t kind, std::int32_t, std::int32_t event) {
+        EXPECT_FALSE(insideCall) << "notified from inside a call of the program";
+        if (kind != kNotifyEvent || event != kEventPageDone)
+            return;
+        const int done = current++;
+        insideCall = true;
+        EXPECT_EQ(outputs[static_cast<std::size_t>(done - 1)]->Close(), S_OK);
+        if (done < 6) {
+            session.operation().SetDocuments(input.get(), outputs[static_cast<std::size_t>(done)].get());
+            session.operation().CopyPages(done + 1, done + 1);
+        }
+        insideCall = false;
+    });
+    ASSERT_EQ(session.operation().SetDocuments(input.get(), outputs[0].get()), S_OK);
+    ASSERT_EQ(session.operation().CopyPages(1, 1), S_OK);
+    EXPECT_TRUE(session.recorder().entries().empty()) << "work done inside CopyPages";
+    ASSERT_TRUE(PumpUntil([&] { return session.recorder().eventCount(kEventPageDone) == 6; }));
+    for (int page = 1; page <= 6; ++page) {
+        EXPECT_EQ(PageContents(outputPath(QStringLiteral("page%1.pdf").arg(page))),
+                  std::vector<std::string>{inputPages_[static_cast<std::size_t>(page - 1)]});
+    }
+    for (const auto& entry : session.recorder().entries())
+        EXPECT_EQ(entry.thread, std::this_thread::get_id());
+}
+
+TEST_F(CopyTest, OnTheCallerThreadPauseAndStopTakeEffectBetweenSteps)
+{
+    const QString bigInput = outputPath(QStringLiteral("big.pdf"));
+    WriteTestPdf(bigInput, 40);
+    QDir().mkdir(outputPath(QStringLiteral("out")));
+    ComPtr<IDocObject> input = openInput(bigInput);
+    ComPtr<IDocObject> paused = openOutput(outputPath(QStringLiteral("out/paused.pdf")));
+    CopySession session;
+    ASSERT_EQ(ThreadingOf(session.operation())->SetThreading(kThreadingCaller), S_OK);
+
+    ASSERT_EQ(session.operation().Pause(), S_OK);
+    ASSERT_EQ(session.operation().SetDocuments(input.get(), paused.get()), S_OK);
+    ASSERT_EQ(session.operation().CopyPages(1, 3), S_OK);
+    PumpFor(200ms);
+    EXPECT_TRUE(session.recorder().entries().empty());
+    ASSERT_EQ(session.operation().Resume(), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return session.recorder().eventCount(kEventPageDone) == 1; }));
+    ASSERT_EQ(paused->Close(), S_OK);
+    EXPECT_EQ(PageContents(outputPath(QStringLiteral("out/paused.pdf"))).size(), 3u);
+
+    // A stop asked for inside a notification ends the copy under way at its next page.
+    ComPtr<IDocObject> stopped = openOutput(outputPath(QStringLiteral("out/stopped.pdf")));
+    session.recorder().setReaction([&](std::int32_t kind, std::int32_t percent, std::int32_t) {
+        if (kind == kNotifyProgress && percent >= 10)
+            session.operation().Stop();
+    });
+    ASSERT_EQ(session.operation().SetDocuments(input.get(), stopped.get()), S_OK);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(session.operation().CopyPages(1, 40), S_OK);
+    ASSERT_TRUE(PumpUntil([&] { return session.recorder().eventCount(kEventStopped) == 1; }));
+    PumpFor(100ms);
+    EXPECT_EQ(session.recorder().eventCount(kEventPageDone), 1) << "copies after the stop ran";
+    std::int32_t appended = 0;
+    stopped->GetPageCount(&appended);
+    EXPECT_LT(appended, 40);
+    EXPECT_EQ(stopped->Close(), S_FALSE);
+    EXPECT_EQ(FilesIn(outputPath(QStringLiteral("out"))), QStringList{QStringLiteral("paused.pdf")});
 }
 
 } // namespace

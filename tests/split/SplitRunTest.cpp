@@ -6,6 +6,7 @@
 #include "shell/ProductConfig.h"
 #include "split/TavloConvert.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -45,8 +46,9 @@ TEST(ConvertTest, OverallPercentRoundsHalfToEven)
             << c.index << " " << c.percent << " " << c.count;
 }
 
-// One split run over generated documents, through the real engine.
-class SplitRunTest : public ::testing::Test
+// One split run over generated documents, through the real engine, which works on its own
+// thread or on the test's (then from the event loop that Take runs).
+class SplitRunTest : public ::testing::TestWithParam<std::int32_t>
 {
 protected:
     void SetUp() override
@@ -60,6 +62,7 @@ protected:
         FJob = std::make_unique<TTavloProj>();
         FRun = std::make_unique<TTavloConvert>(*FJob);
         FRun->SetWindow(&FQueue);
+        FRun->SetEngineThreading(GetParam());
         ASSERT_TRUE(FRun->Ready());
     }
 
@@ -83,10 +86,25 @@ protected:
         return document;
     }
 
+    // The next run message, or none within the timeout.
+    std::optional<TRunMessage> Take(std::chrono::milliseconds timeout)
+    {
+        if (GetParam() != kThreadingCaller)
+            return FQueue.Take(timeout);
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        for (;;) {
+            if (std::optional<TRunMessage> message = FQueue.Take(std::chrono::milliseconds(0)))
+                return message;
+            if (std::chrono::steady_clock::now() >= deadline)
+                return std::nullopt;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+
     // Waits for the end of the run and answers its lParam (-1 when none came).
     qintptr WaitForEnd()
     {
-        while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::seconds(20))) {
+        while (std::optional<TRunMessage> message = Take(std::chrono::seconds(20))) {
             FMessages.push_back(*message);
             if (message->message == WM_SPLIT_DONE && message->lParam != kDoneInput)
                 return message->lParam;
@@ -119,12 +137,13 @@ protected:
     std::vector<TRunMessage> FMessages;
 };
 
-TEST_F(SplitRunTest, EveryTwoPagesOfFive)
+TEST_P(SplitRunTest, EveryTwoPagesOfFive)
 {
     TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 5);
     FJob->Method()->SetOption(soEveryPage);
     FJob->Method()->SetEveryPageNum(2);
     ASSERT_EQ(Run(), kDoneRun);
+    EXPECT_EQ(FRun->EngineThreading(), GetParam());
     const QString out = Folder() + QStringLiteral("doc/");
     EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf"),
                                          QStringLiteral("doc(3).pdf")}));
@@ -136,7 +155,7 @@ TEST_F(SplitRunTest, EveryTwoPagesOfFive)
     EXPECT_TRUE(Errors().empty());
 }
 
-TEST_F(SplitRunTest, AverageAndOutputFolderNumbering)
+TEST_P(SplitRunTest, AverageAndOutputFolderNumbering)
 {
     QDir().mkpath(Folder() + QStringLiteral("doc"));
     QDir().mkpath(Folder() + QStringLiteral("doc(1)"));
@@ -150,7 +169,7 @@ TEST_F(SplitRunTest, AverageAndOutputFolderNumbering)
     EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{8, 9, 10}));
 }
 
-TEST_F(SplitRunTest, RangeWithOtherPagesInCustomFolder)
+TEST_P(SplitRunTest, RangeWithOtherPagesInCustomFolder)
 {
     QTemporaryDir custom;
     ProductConfig().CustomPath = true;
@@ -165,7 +184,7 @@ TEST_F(SplitRunTest, RangeWithOtherPagesInCustomFolder)
     EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{4, 6}));
 }
 
-TEST_F(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
+TEST_P(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
 {
     AddDocument(QStringLiteral("a/doc.pdf"), 3);
     AddDocument(QStringLiteral("b/other.pdf"), 4);
@@ -182,7 +201,7 @@ TEST_F(SplitRunTest, CustomOutputsOfTwoDocumentsShareTheirFiles)
     EXPECT_EQ(PageNumbersOf(out + QStringLiteral("second.pdf")), (std::vector<int>{2, 3, 2, 3}));
 }
 
-TEST_F(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
+TEST_P(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
 {
     // No bookmarks at all, and bookmarks shallower than the level asked for.
     for (const std::vector<OutlineSpec>& outline :
@@ -200,11 +219,11 @@ TEST_F(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
         EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::NothingPlanned);
         EXPECT_EQ(document.FileStatus(), fsNew);
         EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
-        EXPECT_FALSE(FQueue.Take(std::chrono::milliseconds(0)).has_value());
+        EXPECT_FALSE(Take(std::chrono::milliseconds(0)).has_value());
     }
 }
 
-TEST_F(SplitRunTest, BookmarksWithHigherLevelsAndBothPages)
+TEST_P(SplitRunTest, BookmarksWithHigherLevelsAndBothPages)
 {
     const QString path = Folder() + QStringLiteral("book.pdf");
     // A.2 starts low on page 3, so with both pages that page ends A.1 too.
@@ -244,7 +263,7 @@ TEST_F(SplitRunTest, BookmarksWithHigherLevelsAndBothPages)
     EXPECT_TRUE(QFileInfo::exists(Folder() + QStringLiteral("book(1)")));
 }
 
-TEST_F(SplitRunTest, PasswordProtectedInput)
+TEST_P(SplitRunTest, PasswordProtectedInput)
 {
     const QString plain = Folder() + QStringLiteral("plain.pdf");
     WriteTestPdf(plain, 3);
@@ -272,7 +291,7 @@ TEST_F(SplitRunTest, PasswordProtectedInput)
     EXPECT_EQ(PageNumbersOf(FRun->OutFolder() + QStringLiteral("locked(2).pdf")), (std::vector<int>{3}));
 }
 
-TEST_F(SplitRunTest, CorpusFilesSplitPageByPage)
+TEST_P(SplitRunTest, CorpusFilesSplitPageByPage)
 {
     const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
     if (corpus.empty())
@@ -305,7 +324,7 @@ TEST_F(SplitRunTest, CorpusFilesSplitPageByPage)
     }
 }
 
-TEST_F(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
+TEST_P(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
 {
     AddDocument(QStringLiteral("a/doc.pdf"), 2);
     AddDocument(QStringLiteral("b/doc.pdf"), 3);
@@ -318,7 +337,7 @@ TEST_F(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
     EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{3}));
 }
 
-TEST_F(SplitRunTest, PauseHoldsThePageDoneUntilResume)
+TEST_P(SplitRunTest, PauseHoldsThePageDoneUntilResume)
 {
     AddDocument(QStringLiteral("doc.pdf"), 30);
     FJob->Method()->SetOption(soEveryPage);
@@ -327,7 +346,7 @@ TEST_F(SplitRunTest, PauseHoldsThePageDoneUntilResume)
     FRun->Pause();
     EXPECT_EQ(FRun->State(), csPaused);
     // Drain what was under way; a paused run ends nothing.
-    while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::milliseconds(300)))
+    while (std::optional<TRunMessage> message = Take(std::chrono::milliseconds(300)))
         EXPECT_NE(message->message, WM_SPLIT_DONE);
     const int index = FRun->PageList()->CurrentIndex();
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -337,7 +356,7 @@ TEST_F(SplitRunTest, PauseHoldsThePageDoneUntilResume)
     EXPECT_EQ(FilesIn(FRun->OutFolder()).size(), 30);
 }
 
-TEST_F(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
+TEST_P(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
 {
     AddDocument(QStringLiteral("doc.pdf"), 3);
     FJob->Method()->SetOption(soCustom);
@@ -349,7 +368,7 @@ TEST_F(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
     EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("doc/x.pdf")), (std::vector<int>{2}));
 }
 
-TEST_F(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
+TEST_P(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
 {
     TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 4);
     FJob->Method()->SetOption(soCustom);
@@ -366,7 +385,7 @@ TEST_F(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
     EXPECT_EQ(document.FileStatus(), fsNew);
 }
 
-TEST_F(SplitRunTest, AFailedWriteOfTheLastOutputIsToldBeforeTheEnd)
+TEST_P(SplitRunTest, AFailedWriteOfTheLastOutputIsToldBeforeTheEnd)
 {
     AddDocument(QStringLiteral("doc.pdf"), 200);
     FJob->Method()->SetOption(soEveryPage);
@@ -378,13 +397,13 @@ TEST_F(SplitRunTest, AFailedWriteOfTheLastOutputIsToldBeforeTheEnd)
     EXPECT_EQ(WaitForEnd(), kDoneRun);
     EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorOutputUnwritable}));
     // The engine's own notice of the failure, which comes later, is not told twice.
-    while (std::optional<TRunMessage> late = FQueue.Take(std::chrono::milliseconds(300)))
+    while (std::optional<TRunMessage> late = Take(std::chrono::milliseconds(300)))
         FMessages.push_back(*late);
     EXPECT_EQ(Errors(), (std::vector<qintptr>{kErrorOutputUnwritable}));
     EXPECT_TRUE(QFileInfo(Folder() + QStringLiteral("doc/doc(199).pdf")).isFile());
 }
 
-TEST_F(SplitRunTest, DocumentWithoutPagesIsPassedOver)
+TEST_P(SplitRunTest, DocumentWithoutPagesIsPassedOver)
 {
     TFileInfo& empty = AddDocument(QStringLiteral("empty.pdf"), 2);
     empty.SetPageScore(QStringLiteral("7-9"));
@@ -398,7 +417,7 @@ TEST_F(SplitRunTest, DocumentWithoutPagesIsPassedOver)
     EXPECT_TRUE(Errors().empty());
 }
 
-TEST_F(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
+TEST_P(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
 {
     TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 60);
     FJob->Method()->SetOption(soEveryPage);
@@ -406,7 +425,7 @@ TEST_F(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
     ASSERT_TRUE(FRun->Start());
     // Let a few outputs be written, then stop.
     int progress = 0;
-    while (std::optional<TRunMessage> message = FQueue.Take(std::chrono::seconds(20))) {
+    while (std::optional<TRunMessage> message = Take(std::chrono::seconds(20))) {
         FMessages.push_back(*message);
         if (message->message == WM_SPLIT_PROGRESS && ++progress == 5)
             break;
@@ -421,5 +440,11 @@ TEST_F(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
     FRun->Stop();
     EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc")).size(), 60);
 }
+
+INSTANTIATE_TEST_SUITE_P(EngineThreading, SplitRunTest,
+                         ::testing::Values(kThreadingWorker, kThreadingCaller),
+                         [](const ::testing::TestParamInfo<std::int32_t>& param) {
+                             return param.param == kThreadingCaller ? "CallerThread" : "WorkerThread";
+                         });
 
 } // namespace
