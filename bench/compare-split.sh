@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Whole-command timings of tavlo-split against `qpdf --split-pages` on the same document, in
 # the same run: one output per page and one per 10 pages. Wall time and peak memory come from
-# /usr/bin/time -v; each command runs REPEAT times (default 3), the two taking turns, and the
-# best wall time, the highest peak and their ratio are reported (other work on the machine
-# only ever slows a run down).
+# /usr/bin/time -v; each command runs REPEAT times (default 3), the two taking turns and
+# changing places each round, and the best wall time, the highest peak and their ratio are
+# reported (other work on the machine only ever slows a run down).
+#
+# Every run writes into a folder of its own, and the outputs are removed only at the end:
+# the file system skips inodes that were freed a moment ago, so a run right after a removal
+# of hundreds of files pays for it in file creation.
 #
 #   [REPEAT=n] bench/compare-split.sh <build>/bin [input.pdf]
 #
@@ -31,12 +35,19 @@ measure() { # prints "seconds kilobytes" of one run of the command
   echo "$wall" | awk -F: -v rss="$rss" '{s = 0; for (i = 1; i <= NF; i++) s = s * 60 + $i; print s, rss}'
 }
 
+run_tavlo() { measure "$bin/tavlo-split" --quiet --every "$1" --out "$work/tavlo-$1-$2" "$input"; }
+run_qpdf() { mkdir -p "$work/qpdf-$1-$2"; measure qpdf --split-pages="$1" "$input" "$work/qpdf-$1-$2/out-%d.pdf"; }
+
 for n in 1 10; do
   best_t=""; best_q=""; peak_t=0; peak_q=0
   for ((r = 0; r < repeat; r++)); do
-    rm -rf "$work/out" "$work/qpdf"; mkdir -p "$work/out" "$work/qpdf"
-    read -r t m < <(measure "$bin/tavlo-split" --quiet --every "$n" --out "$work/out" "$input")
-    read -r q k < <(measure qpdf --split-pages="$n" "$input" "$work/qpdf/out-%d.pdf")
+    if ((r % 2 == 0)); then
+      read -r t m < <(run_tavlo "$n" "$r")
+      read -r q k < <(run_qpdf "$n" "$r")
+    else
+      read -r q k < <(run_qpdf "$n" "$r")
+      read -r t m < <(run_tavlo "$n" "$r")
+    fi
     best_t="$(awk -v a="$t" -v b="${best_t:-$t}" 'BEGIN{print (a < b ? a : b)}')"
     best_q="$(awk -v a="$q" -v b="${best_q:-$q}" 'BEGIN{print (a < b ? a : b)}')"
     peak_t=$((m > peak_t ? m : peak_t)); peak_q=$((k > peak_q ? k : peak_q))
