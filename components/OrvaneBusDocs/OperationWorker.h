@@ -39,7 +39,7 @@ struct WorkerJob
 };
 
 // What copies pages for one operation and sends its notifications: a thread of its own,
-// started with the first request, or the event loop of the thread that made the operation
+// started with the first request, or the event loop of the application's thread
 // (SetThreading), one job per turn. Requests are queued and return at once; only the worker
 // calls the sinks. A stop moves the worker to a new generation: the work of the old one is
 // dropped at its next step.

@@ -193,8 +193,8 @@ protected:
 struct IOperationNotify : IUnknown
 {
     // Called on the engine's worker thread (with kThreadingCaller, from the event loop of the
-    // thread that made the operation), never from inside a call the program made into the
-    // engine. The program may call the engine from here. Returns S_OK.
+    // application's thread), never from inside a call the program made into the engine.
+    // The program may call the engine from here. Returns S_OK.
     virtual HRESULT ENGINE_CALL OnNotify(std::int32_t kind, const std::int32_t* data) = 0;
 
 protected:
@@ -237,8 +237,8 @@ protected:
 // Where an operation does its work, chosen once before its first request
 // (IOperationThreading::SetThreading).
 inline constexpr std::int32_t kThreadingWorker = 0; // a worker thread of its own (the default)
-// The thread that created the operation, one step (a CopyPages call or a notification) per
-// turn of that thread's Qt event loop. A program without a window keeps to one thread this
+// The thread of the Qt application object (which must be the one that asks for it), one step
+// (a CopyPages call or a notification) per turn of its event loop. A program without a window keeps to one thread this
 // way, which spares the PDF library the cost of thread-safe reference counts and allocation.
 // Notifications still never come from inside a call into the engine, only from the event
 // loop; a Pause asked for inside a notification holds the operation after its current step.
