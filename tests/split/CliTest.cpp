@@ -245,7 +245,8 @@ TEST_F(CliTest, PasswordFromTheCommandLine)
     FProcess.setStandardInputFile(QProcess::nullDevice());
     EXPECT_EQ(Run(split).exitCode, 2); // no terminal to ask on
     EXPECT_EQ(Run(QStringList{QStringLiteral("--password"), QStringLiteral("wrong")} + split).exitCode, 2);
-    ASSERT_EQ(Run(QStringList{QStringLiteral("--password"), QStringLiteral("pw")} + split).exitCode, 0);
+    const TResult unlocked = Run(QStringList{QStringLiteral("--password"), QStringLiteral("pw")} + split);
+    ASSERT_EQ(unlocked.exitCode, 0) << unlocked.err.toStdString();
     EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("locked/locked(2).pdf")), (std::vector<int>{2}));
 }
 
