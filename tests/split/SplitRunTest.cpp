@@ -97,7 +97,11 @@ protected:
                 return message;
             if (std::chrono::steady_clock::now() >= deadline)
                 return std::nullopt;
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            // One turn of the event loop, so one step of the engine at most: a test that acts
+            // after some messages finds the run where those messages left it.
+            QCoreApplication::processEvents();
+            if (std::optional<TRunMessage> message = FQueue.Take(std::chrono::milliseconds(1)))
+                return message;
         }
     }
 
