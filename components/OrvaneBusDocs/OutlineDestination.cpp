@@ -2,9 +2,11 @@
 
 #include <qpdf/QPDFPageObjectHelper.hh>
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <limits>
+#include <map>
 #include <optional>
 
 namespace {
@@ -63,6 +65,26 @@ VerticalAxis AxisOf(const std::string& type, int rotation)
         }
     }
     return {-1, false}; // /Fit, /FitB: the whole page
+}
+
+// The depth most destinations near the top share. The shallowest one would let a single
+// bookmark at the very edge of a page (a title) make every ordinary heading "below the top".
+std::optional<double> CommonTopMargin(const std::vector<PageTarget>& targets)
+{
+    std::map<long, int> counts; // whole points: heights written by hand differ in the decimals
+    for (const PageTarget& target : targets) {
+        if (target.depth && *target.depth <= kMarginShare * target.pageHeight)
+            ++counts[std::lround(std::max(*target.depth, 0.0))];
+    }
+    std::optional<double> margin;
+    int best = 0;
+    for (const auto& [depth, count] : counts) {
+        if (count > best) { // ascending order: a tie keeps the smaller depth
+            best = count;
+            margin = static_cast<double>(depth);
+        }
+    }
+    return margin;
 }
 
 } // namespace
@@ -165,16 +187,13 @@ void MeasureDepth(QPDFObjectHandle destination, QPDFObjectHandle pageObject, Pag
 
 std::vector<bool> StartsBelowTop(const std::vector<PageTarget>& targets)
 {
-    double margin = std::numeric_limits<double>::infinity();
-    for (const PageTarget& target : targets) {
-        if (target.depth)
-            margin = std::min(margin, std::max(*target.depth, 0.0));
-    }
+    const double margin =
+        CommonTopMargin(targets).value_or(std::numeric_limits<double>::infinity());
     std::vector<bool> below;
     below.reserve(targets.size());
     for (const PageTarget& target : targets) {
-        below.push_back(target.depth && *target.depth > std::min(margin, kMarginShare * target.pageHeight) +
-                                                            kClearShare * target.pageHeight);
+        const double top = std::min(margin, kMarginShare * target.pageHeight);
+        below.push_back(target.depth && *target.depth > top + kClearShare * target.pageHeight);
     }
     return below;
 }

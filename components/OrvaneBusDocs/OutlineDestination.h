@@ -46,9 +46,11 @@ void MeasureDepth(QPDFObjectHandle destination, QPDFObjectHandle page, PageTarge
 
 // Which targets start clearly below the top of their page, so that their page also holds the
 // end of what comes before. The top margin is taken from the document itself: headings at
-// the top of a page sit at about the same height, the highest of all destinations (but no
-// lower than kMarginShare of the page). A target is below the top when it lies more than
-// kClearShare of the page (a few lines of text) under that margin.
+// the top of a page sit at about the same height, so it is the depth (in whole points; the
+// smaller of equally common ones) that most destinations within kMarginShare of their page's
+// top share. A lone bookmark at the very edge, such as a title, does not move it. Without
+// such destinations the margin is kMarginShare of the page. A target is below the top when
+// it lies more than kClearShare of the page (a few lines of text) under that margin.
 std::vector<bool> StartsBelowTop(const std::vector<PageTarget>& targets);
 
 inline constexpr double kMarginShare = 0.15;

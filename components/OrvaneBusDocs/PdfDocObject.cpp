@@ -99,6 +99,7 @@ HRESULT PdfDocObject::Open(const char16_t* fileName, std::int32_t mode, std::int
         if (mode_ == Mode::Writing)
             closeOutput();
         closeDocument();
+        warnings_.clear();
         const QString path = FromWide(fileName);
         *result = mode == kOpenRead ? openForReading(path) : openForWriting(path);
         return S_OK;
@@ -110,8 +111,12 @@ HRESULT PdfDocObject::Close()
     return GuardedCall([&] {
         EngineLockGuard lock = LockEngine();
         const HRESULT status = mode_ == Mode::Writing ? closeOutput() : S_OK;
+        // A closed input stays at hand for the next Open of the same unchanged file: the
+        // planner opens a document once for its outline depth and again for its bookmarks,
+        // and reading a large one twice costs seconds. The object's release lets it go.
+        std::shared_ptr<PdfSource> kept = mode_ == Mode::Reading ? input_ : nullptr;
         closeDocument();
-        probe_.reset();
+        probe_ = std::move(kept);
         return status;
     });
 }
@@ -134,6 +139,7 @@ HRESULT PdfDocObject::Control(std::int32_t code, std::intptr_t argument)
         case kControlPageCount: return queryPageCount(*RecordAt<TPasswdInfo>(argument));
         case kControlOutlineNode: return answerOutlineNode(*RecordAt<TOutlineNode>(argument));
         case kControlOutlineDepth: return answerOutlineDepth(*RecordAt<std::int32_t>(argument));
+        case kControlWarning: return answerWarning(*RecordAt<TDocWarning>(argument));
         default: return E_INVALIDARG;
         }
     });
@@ -170,6 +176,7 @@ HRESULT PdfDocObject::closeOutput()
         return S_FALSE;
     try {
         output_->write();
+        warnings_ = output_->warnings().lines();
         return S_OK;
     } catch (const std::exception&) {
         if (const std::shared_ptr<OperationWorker> events = events_.lock())
@@ -274,5 +281,13 @@ HRESULT PdfDocObject::answerOutlineDepth(std::int32_t& depth)
     if (mode_ != Mode::Reading)
         return E_UNEXPECTED;
     depth = input_->outline().depth();
+    return S_OK;
+}
+
+HRESULT PdfDocObject::answerWarning(TDocWarning& warning) const
+{
+    if (warning.Index < 0 || warning.Index >= warnings_.size())
+        return S_FALSE;
+    CopyToBuffer(warnings_.at(warning.Index), warning.Text);
     return S_OK;
 }

@@ -76,6 +76,7 @@ private:
     HRESULT queryPageCount(TPasswdInfo& info);
     HRESULT answerOutlineNode(TOutlineNode& node);
     HRESULT answerOutlineDepth(std::int32_t& depth);
+    HRESULT answerWarning(TDocWarning& warning) const;
 
     const int capabilities_;
     Mode mode_ = Mode::Closed;
@@ -84,7 +85,10 @@ private:
     std::atomic<bool> abandoned_{false};
     std::weak_ptr<OperationWorker> events_;
     int runOptions_ = 0;
-    // The last document opened by a query, kept for an Open of the same file.
+    // Of the output this object wrote last, until it is opened again.
+    QStringList warnings_;
+    // The last document opened by a query or closed as an input, kept for an Open of the
+    // same unchanged file.
     std::shared_ptr<PdfSource> probe_;
     // The passwords of the last page-count query, used by an Open of the same file.
     QString passwordFile_;

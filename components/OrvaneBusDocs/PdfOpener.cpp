@@ -1,5 +1,6 @@
 #include "PdfOpener.h"
 
+#include "BufferedFileSource.h"
 #include "EngineLock.h"
 #include "FileStamp.h"
 #include "PdfSource.h"
@@ -35,7 +36,7 @@ Attempt TryOpen(QPDF& pdf, const std::string& path, const std::string& password)
 {
     try {
         pdf.setSuppressWarnings(true);
-        pdf.processFile(path.c_str(), password.c_str());
+        pdf.processInputSource(std::make_shared<BufferedFileSource>(path), password.c_str());
         pdf.getAllPages(); // the page tree is where damage shows first
         return Attempt::Opened;
     } catch (const QPDFExc& error) {

@@ -52,6 +52,7 @@ void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
     addPageLabel(*source, index);
     ++pageCount_;
     fixAnnotations(*source, page);
+    source->keepWarnings(); // bounded from here on, however many pages this output takes
 }
 
 void PdfOutput::write()
@@ -68,6 +69,10 @@ void PdfOutput::write()
         writer.write();
     }
     file->commit();
+    // Taken from the inputs only now: an output that was not written tells nothing.
+    for (const auto& source : sources_)
+        warnings_.append(source->takeWarnings());
+    warnings_.takeFrom(pdf_);
 }
 
 QPDFAcroFormDocumentHelper& PdfOutput::acroForm()

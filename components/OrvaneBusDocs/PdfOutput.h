@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "PdfWarnings.h"
+
 class PdfSource;
 class TemporarySibling;
 
@@ -19,8 +21,9 @@ class TemporarySibling;
 // and form fields fixed up as the PDF library's page selection does); the data of its
 // streams stays in the input and is read when the output is written. The output therefore
 // keeps every source it took pages from. Its data goes into a hidden temporary file beside
-// the target, made when the output is made, and renamed onto the target when complete; an
-// output that is never written leaves no file. Use it only under the engine lock.
+// the target, made when the output is made, and renamed to the target's name when complete,
+// never over a file that has that name; an output that is never written leaves no file. Use
+// it only under the engine lock.
 class PdfOutput
 {
 public:
@@ -42,6 +45,11 @@ public:
     // fails; the temporary file is then gone.
     void write();
 
+    // Once written: what the PDF library warned of while the output was put together and
+    // written (data of the inputs that could not be decoded) and the damage of its inputs not
+    // told before.
+    const PdfWarnings& warnings() const { return warnings_; }
+
 private:
     QPDFAcroFormDocumentHelper& acroForm();
     void keepSource(const std::shared_ptr<PdfSource>& source);
@@ -61,5 +69,6 @@ private:
     bool pageLabelsDamaged_ = false;
     PDFVersion minimumVersion_;
     int pageCount_ = 0;
+    PdfWarnings warnings_;
 };
 

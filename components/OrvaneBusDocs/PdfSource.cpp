@@ -3,6 +3,9 @@
 #include "EngineLock.h"
 #include "OutlineModel.h"
 #include "SharedResources.h"
+#include "StreamCheck.h"
+
+#include <utility>
 
 std::shared_ptr<PdfSource> PdfSource::Make(std::unique_ptr<QPDF> pdf, QString path,
                                            FileStamp stamp, std::string password)
@@ -25,6 +28,7 @@ PdfSource::PdfSource(std::unique_ptr<QPDF> pdf, QString path, FileStamp stamp,
       version_(pdf_->getVersionAsPDFVersion()),
       pruned_(pages_.size(), false)
 {
+    keepWarnings();
 }
 
 PdfSource::~PdfSource() = default;
@@ -38,6 +42,7 @@ QPDFPageObjectHelper PdfSource::pageForCopy(int index)
         pruned_[static_cast<std::size_t>(index)] = true;
         page.removeUnreferencedResources();
     }
+    DecodeUncheckedStreams(page.getObjectHandle(), checkedObjects_);
     return page;
 }
 
@@ -57,7 +62,15 @@ QPDFPageLabelDocumentHelper& PdfSource::pageLabels()
 
 const OutlineModel& PdfSource::outline()
 {
-    if (!outline_)
+    if (!outline_) {
         outline_ = std::make_unique<OutlineModel>(OutlineModel::Read(*pdf_));
+        keepWarnings();
+    }
     return *outline_;
+}
+
+PdfWarnings PdfSource::takeWarnings()
+{
+    keepWarnings();
+    return std::exchange(warnings_, {});
 }

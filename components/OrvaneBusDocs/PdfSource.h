@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileStamp.h"
+#include "PdfWarnings.h"
 
 #include <qpdf/PDFVersion.hh>
 #include <qpdf/QPDF.hh>
@@ -12,6 +13,7 @@
 
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -42,12 +44,20 @@ public:
 
     // The page (0-based) ready to be copied: on its first copy from a document whose pages
     // share resources, its unused resources are pruned, as the PDF library's own page
-    // selection does.
+    // selection does; and the compressed data it uses is decoded once, so that damage in it
+    // is told as a warning (DecodeUncheckedStreams).
     QPDFPageObjectHelper pageForCopy(int index);
 
     QPDFAcroFormDocumentHelper& acroForm();
     QPDFPageLabelDocumentHelper& pageLabels();
     const OutlineModel& outline();
+
+    // Damage met in the document (repaired at opening, objects that could not be read while
+    // its outline was read or its pages copied) is told once, by the output written next:
+    // keepWarnings moves what the PDF library has recorded into a bounded list, and
+    // takeWarnings hands out that list.
+    void keepWarnings() { warnings_.takeFrom(*pdf_); }
+    PdfWarnings takeWarnings();
 
 private:
     PdfSource(std::unique_ptr<QPDF> pdf, QString path, FileStamp stamp, std::string password);
@@ -63,4 +73,6 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
+    PdfWarnings warnings_;
+    std::set<QPDFObjGen> checkedObjects_;
 };

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 
-// A new, empty file with a unique hidden name beside a target file, created exclusively with
-// the default permissions of new files. It is removed when the object goes, unless it was
-// renamed onto the target.
+// A new, empty file with a short, unique, hidden name (".tavlo-<random>.tmp") beside a target
+// file, created exclusively with the default permissions of new files. It is removed when the
+// object goes, unless it was renamed onto the target.
 class TemporarySibling
 {
 public:
@@ -23,8 +23,8 @@ public:
     // Throws when the file cannot be opened.
     std::FILE* stream();
 
-    // Closes the stream, then renames the file onto the target, replacing a file of that
-    // name. Throws when either fails.
+    // Closes the stream, then renames the file to the target's name, never replacing a file
+    // that has that name. Throws when either fails (the file is then still this object's).
     void commit();
 
 private:

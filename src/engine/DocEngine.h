@@ -109,6 +109,18 @@ struct TOutlineNode
     char16_t Title[kTitleCapacity];
 };
 
+// Control(kControlWarning) on an output after its Close wrote it: warning number Index (from
+// 0) that the PDF library gave while the output was put together and written, damage of its
+// input included (a repaired cross-reference table, an unreadable object or stream). Each
+// warning met in an input is told by the first output written after it was met. Kept until
+// the object is opened again. S_OK with Text filled; S_FALSE when there is no warning of that
+// number (always on an input or an unopened object).
+struct TDocWarning
+{
+    std::int32_t Index;
+    char16_t Text[kTitleCapacity];
+};
+
 // ---------------------------------------------------------------------------------------------
 // Codes
 
@@ -122,6 +134,7 @@ inline constexpr std::int32_t kControlPageCount = 103;    // TPasswdInfo*
 inline constexpr std::int32_t kControlRunOptions = 2001;  // a plain value: kRunOption* bits
 inline constexpr std::int32_t kControlOutlineNode = 2002; // TOutlineNode*
 inline constexpr std::int32_t kControlOutlineDepth = 2003; // std::int32_t*: levels, 0 = none
+inline constexpr std::int32_t kControlWarning = 2004;     // TDocWarning*
 
 // Control(kControlRunOptions, bits) on a document object of a run: what outputs written by
 // this object carry besides their pages. The program passes 3 (both). Without it an output
@@ -176,8 +189,9 @@ struct IDocObject : IUnknown
     virtual HRESULT ENGINE_CALL Open(const char16_t* fileName, std::int32_t mode,
                                      std::int32_t* result) = 0;
 
-    // Releases an input. Writes an output: to a temporary file in its folder, renamed into
-    // place when complete. S_FALSE when nothing was written: the output has no pages, it was
+    // Releases an input (the object may keep it for an Open of the same unchanged file until
+    // it opens another or is released). Writes an output: to a temporary file in its folder,
+    // renamed into place when complete. S_FALSE when nothing was written: the output has no pages, it was
     // abandoned by IOperationCtrl::Stop, or writing failed; a failure is also notified
     // (kNotifyError, kErrorOutputUnwritable) through the operation that filled the output,
     // and leaves no file behind.

@@ -13,11 +13,57 @@
 
 #include <atomic>
 #include <functional>
+#include <optional>
 #include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
+
+// A copy of the document whose cross-reference table the PDF library has to rebuild.
+void WriteWithLostCrossReference(const QString& clean, const QString& damaged)
+{
+    QFile in(clean);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray data = in.readAll();
+    const qsizetype number = data.lastIndexOf("startxref") + 10;
+    for (qsizetype i = number; i < data.size() && data[i] >= '0' && data[i] <= '9'; ++i)
+        data[i] = i == number ? '9' : '0';
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(data);
+}
+
+// A copy of the document whose first compressed stream holds garbage: the document opens, and
+// outputs keep such data as it is.
+void WriteWithCorruptedStream(const QString& clean, const QString& damaged)
+{
+    QFile in(clean);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray data = in.readAll();
+    const qsizetype filter = data.indexOf("/FlateDecode");
+    ASSERT_GE(filter, 0);
+    const qsizetype start = data.indexOf("stream", filter) + 8;
+    // After the two-byte header, a block of a type that does not exist.
+    for (qsizetype i = start + 2; i < start + 6; ++i)
+        data[i] = '\xff';
+    QFile out(damaged);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(data);
+}
+
+// Warning number index of a written output, when there is one.
+std::optional<QString> WarningOf(IDocObject& document, int index)
+{
+    TDocWarning warning{};
+    warning.Index = index;
+    const HRESULT status = ControlRecord(document, kControlWarning, &warning);
+    EXPECT_TRUE(status == S_OK || status == S_FALSE);
+    if (status != S_OK)
+        return std::nullopt;
+    EXPECT_NE(warning.Text[0], u'\0');
+    return QString::fromUtf16(warning.Text);
+}
 
 class CopyTest : public EngineTest
 {
@@ -229,6 +275,8 @@ TEST_F(CopyTest, ErrorsAreNotifiedAndEveryCopyStillEnds)
         Unopened,
         Broken, // Open answered 0
         Good,
+        Repaired, // opens, with warnings
+        Corrupted, // opens; a compressed stream does not decode
     };
     struct Case
     {
@@ -239,28 +287,43 @@ TEST_F(CopyTest, ErrorsAreNotifiedAndEveryCopyStillEnds)
         int last;
         std::vector<std::int32_t> errors;
         int pagesAppended;
+        bool warned; // the written output tells a warning
     };
     const Case cases[] = {
-        {"input never opened", Input::Unopened, true, 1, 1, {kErrorInputUnreadable}, 0},
-        {"input that is not a PDF", Input::Broken, true, 1, 1, {kErrorInputUnreadable}, 0},
-        {"page beyond the end", Input::Good, true, 7, 7, {kErrorPageUnreadable}, 0},
-        {"range running past the end", Input::Good, true, 5, 9, {kErrorPageUnreadable}, 2},
-        {"page zero", Input::Good, true, 0, 1, {kErrorPageUnreadable}, 1},
-        {"output never opened", Input::Good, false, 1, 3, {kErrorOutputUnwritable}, -1},
+        {"input never opened", Input::Unopened, true, 1, 1, {kErrorInputUnreadable}, 0, false},
+        {"input that is not a PDF", Input::Broken, true, 1, 1, {kErrorInputUnreadable}, 0, false},
+        {"page beyond the end", Input::Good, true, 7, 7, {kErrorPageUnreadable}, 0, false},
+        {"range running past the end", Input::Good, true, 5, 9, {kErrorPageUnreadable}, 2, false},
+        {"page zero", Input::Good, true, 0, 1, {kErrorPageUnreadable}, 1, false},
+        {"output never opened", Input::Good, false, 1, 3, {kErrorOutputUnwritable}, -1, false},
+        {"input with a lost cross-reference table", Input::Repaired, true, 1, 2, {}, 2, true},
+        {"input with garbage in compressed data", Input::Corrupted, true, 1, 3, {}, 3, true},
     };
     const QString broken = outputPath(QStringLiteral("broken.pdf"));
     QFile brokenFile(broken);
     ASSERT_TRUE(brokenFile.open(QIODevice::WriteOnly));
     brokenFile.write("%PDF-1.7\nthis is no PDF at all\n");
     brokenFile.close();
+    const QString repaired = outputPath(QStringLiteral("repaired.pdf"));
+    WriteWithLostCrossReference(input_, repaired);
+    const QString corrupted = outputPath(QStringLiteral("corrupted.pdf"));
+    WriteWithCorruptedStream(input_, corrupted);
+    int index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        ComPtr<IDocObject> input = c.input == Input::Good ? openInput(input_) : NewDocument();
-        if (c.input == Input::Broken) {
+        ComPtr<IDocObject> input = NewDocument();
+        if (c.input == Input::Good) {
+            input = openInput(input_);
+        } else if (c.input == Input::Repaired) {
+            input = openInput(repaired);
+        } else if (c.input == Input::Corrupted) {
+            input = openInput(corrupted);
+        } else if (c.input == Input::Broken) {
             EXPECT_EQ(OpenForReading(*input, broken), 0);
         }
+        const QString outputName = QStringLiteral("errors%1.pdf").arg(++index);
         ComPtr<IDocObject> output =
-            c.openOutput ? openOutput(outputPath(QStringLiteral("errors.pdf"))) : NewDocument();
+            c.openOutput ? openOutput(outputPath(outputName)) : NewDocument();
         CopySession session;
         ASSERT_TRUE(session.copy(*input, *output, c.first, c.last));
         EXPECT_EQ(session.recorder().errors(), c.errors);
@@ -268,10 +331,43 @@ TEST_F(CopyTest, ErrorsAreNotifiedAndEveryCopyStillEnds)
         output->GetPageCount(&pages);
         EXPECT_EQ(pages, c.pagesAppended);
         output->Close();
+        EXPECT_EQ(WarningOf(*output, 0).has_value(), c.warned);
     }
 }
 
-TEST_F(CopyTest, OutputsThatCannotBeCreatedOrWrittenLeaveNothingBehind)
+TEST_F(CopyTest, WarningsAreToldOnceAndKeptUntilTheOutputIsOpenedAgain)
+{
+    const QString repaired = outputPath(QStringLiteral("repaired.pdf"));
+    WriteWithLostCrossReference(input_, repaired);
+    ComPtr<IDocObject> input = openInput(repaired);
+    ComPtr<IDocObject> output = openOutput(outputPath(QStringLiteral("first.pdf")));
+    CopySession session;
+    ASSERT_TRUE(session.copy(*input, *output, 1, 1));
+    ASSERT_EQ(output->Close(), S_OK);
+    ASSERT_TRUE(WarningOf(*output, 0));
+    EXPECT_FALSE(WarningOf(*input, 0));
+
+    // The input's damage was told by the first output.
+    EXPECT_EQ(OpenForWriting(*output, outputPath(QStringLiteral("second.pdf"))), 1);
+    EXPECT_FALSE(WarningOf(*output, 0));
+    ASSERT_TRUE(session.copy(*input, *output, 2, 2));
+    ASSERT_EQ(output->Close(), S_OK);
+    EXPECT_FALSE(WarningOf(*output, 0));
+
+    // An input cut short before the output reads its pages' data: a warning per page, of
+    // which only so many are kept.
+    const QString big = outputPath(QStringLiteral("big.pdf"));
+    WriteTestPdf(big, 300);
+    input = openInput(big);
+    output = openOutput(outputPath(QStringLiteral("cut.pdf")));
+    ASSERT_TRUE(session.copy(*input, *output, 1, 300));
+    ASSERT_TRUE(QFile::resize(big, 300));
+    ASSERT_EQ(output->Close(), S_OK);
+    EXPECT_TRUE(WarningOf(*output, 50).value_or(QString()).contains(QStringLiteral("more")));
+    EXPECT_FALSE(WarningOf(*output, 51));
+}
+
+TEST_F(CopyTest, OutputsTakeTheirNameWhenItIsFreeAndLeaveNothingElseBehind)
 {
     // Open refuses a folder that does not exist, or a "folder" that is a file.
     ComPtr<IDocObject> output = NewDocument();
@@ -287,19 +383,58 @@ TEST_F(CopyTest, OutputsThatCannotBeCreatedOrWrittenLeaveNothingBehind)
     ASSERT_TRUE(session.copy(*input, *output, 1, 2));
     QDir(gone).removeRecursively();
     EXPECT_EQ(output->Close(), S_FALSE);
-    // The target name is taken by a folder: the rename fails after the data was written.
-    const QString taken = outputPath(QStringLiteral("taken"));
-    QDir().mkpath(taken + QStringLiteral("/out.pdf/inside"));
-    output = openOutput(taken + QStringLiteral("/out.pdf"));
-    ASSERT_TRUE(session.copy(*input, *output, 1, 2));
-    EXPECT_EQ(output->Close(), S_FALSE);
 
+    // What stands under the output's name when it is written.
+    enum class Taken
+    {
+        No,
+        ByFolder, // the rename fails after the data was written
+        ByFile,   // which is not the run's to replace
+    };
+    struct Case
+    {
+        const char* name;
+        QString fileName;
+        Taken taken;
+    };
+    const Case cases[] = {
+        {"a free name of 250 bytes", QString(246, u'x') + QStringLiteral(".pdf"), Taken::No},
+        {"a folder", QStringLiteral("out.pdf"), Taken::ByFolder},
+        {"a file", QStringLiteral("out.pdf"), Taken::ByFile},
+    };
+    int index = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = outputPath(QStringLiteral("case%1").arg(++index));
+        QDir().mkdir(folder);
+        const QString path = folder + QLatin1Char('/') + c.fileName;
+        output = openOutput(path);
+        ASSERT_TRUE(session.copy(*input, *output, 1, 2));
+        QFile file(path);
+        if (c.taken == Taken::ByFolder)
+            QDir().mkpath(path + QStringLiteral("/inside"));
+        if (c.taken == Taken::ByFile) {
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("not ours") == 8);
+            file.close();
+        }
+        EXPECT_EQ(output->Close(), c.taken == Taken::No ? S_OK : S_FALSE);
+        EXPECT_EQ(FilesIn(folder),
+                  c.taken == Taken::ByFolder ? QStringList() : QStringList{c.fileName});
+        if (c.taken == Taken::No) {
+            EXPECT_EQ(PageContents(path).size(), 2u);
+        }
+        if (c.taken == Taken::ByFile) {
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            EXPECT_EQ(file.readAll(), QByteArray("not ours"));
+        }
+    }
+
+    const std::vector<std::int32_t> failures(3, kErrorOutputUnwritable);
     const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (session.recorder().errors().size() < 2 && std::chrono::steady_clock::now() < deadline)
+    while (session.recorder().errors().size() < failures.size() &&
+           std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(session.recorder().errors(),
-              (std::vector<std::int32_t>{kErrorOutputUnwritable, kErrorOutputUnwritable}));
-    EXPECT_EQ(FilesIn(taken), QStringList());
+    EXPECT_EQ(session.recorder().errors(), failures);
 }
 
 TEST_F(CopyTest, UnadvisedSinksHearNothingMore)

@@ -141,6 +141,33 @@ TEST_F(OutlineTest, BelowTheTopFollowsThePageRotation)
     }
 }
 
+TEST_F(OutlineTest, TheTopMarginIsTheDepthMostBookmarksShare)
+{
+    // Pages are 792 points high; headings at the usual margin sit 56 points down.
+    struct Case
+    {
+        const char* name;
+        std::vector<OutlineSpec> outline;
+        std::vector<int> lastBoth; // per bookmark
+    };
+    const Case cases[] = {
+        {"a title at the very edge of the first page",
+         {Mark("Title", 0, 792), Mark("One", 1, 736), Mark("Two", 2, 736), Mark("Three", 3, 736)},
+         {1, 2, 3, 5}},
+        {"every bookmark far below the top",
+         {Mark("One", 0, 592), Mark("Two", 1, 592), Mark("Three", 2, 592)},
+         {2, 3, 5}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ComPtr<IDocObject> document = open(makePdf(5, c.outline));
+        std::vector<int> lastBoth;
+        for (const Section& section : ReadOutline(*document))
+            lastBoth.push_back(section.lastBoth);
+        EXPECT_EQ(lastBoth, c.lastBoth);
+    }
+}
+
 TEST_F(OutlineTest, DeepOutlinesStopAtTheLevelLimit)
 {
     OutlineSpec deepest{"level", 0, DestKind::Direct, "/XYZ", 72, 720, {}};
