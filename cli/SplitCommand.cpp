@@ -134,7 +134,19 @@ void ConfigureOutput(const TSplitOptions& options)
     }
 }
 
-void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& document)
+TCommandError Stopped()
+{
+    return TCommandError{Lang("sCliStopped"), kExitStopped};
+}
+
+void CheckStop(const std::atomic<bool>& stopRequested)
+{
+    if (stopRequested.load())
+        throw Stopped();
+}
+
+void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& document,
+                  const std::atomic<bool>& stopRequested)
 {
     if (!QFileInfo(options.Input).isFile())
         throw TCommandError{Lang("sFileNotFound", options.Input), kExitInputUnusable};
@@ -144,7 +156,8 @@ void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& d
     if (!run.CheckDocument(document))
         throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
     if (!document.IsAccessible() && !options.Password) {
-        const std::optional<QString> typed = AskPassword(options.Input);
+        const std::optional<QString> typed = AskPassword(options.Input, stopRequested);
+        CheckStop(stopRequested);
         if (!typed)
             throw TCommandError{Lang("sCliNeedPassword", options.Input), kExitInputUnusable};
         document.SetUserPassword(*typed);
@@ -207,7 +220,10 @@ TRunOutcome WaitForRun(TTavloConvert& run, TRunWatcher& watcher, QTextStream& er
     TRunOutcome outcome;
     outcome.Done = state.End == TRunWatcher::TEnd::Done;
     outcome.Errors = state.Errors;
-    outcome.Failed = outcome.Errors.count(kRunErrorOutputOpen) + outcome.Errors.count(kRunErrorNoOperation) > 0;
+    outcome.Failed = outcome.Errors.count(kRunErrorOutputOpen) +
+                         outcome.Errors.count(kRunErrorNoOperation) +
+                         outcome.Errors.count(kRunErrorInputChanged) >
+                     0;
     return outcome;
 }
 
@@ -229,25 +245,43 @@ bool AllOutputsWritten(const TPageList& plan)
     return true;
 }
 
-int ReportErrors(const TRunOutcome& outcome, const QString& input, QTextStream& err)
+int ReportErrors(const TRunOutcome& outcome, const TTavloConvert& run, const QString& input,
+                 QTextStream& err)
 {
     int code = kExitDone;
     for (const qintptr error : outcome.Errors) {
+        if (error == kRunWarningDamaged) {
+            err << Lang("sCliDamaged", input) << u'\n';
+            for (const QString& warning : run.Warnings())
+                err << QStringLiteral("  ") << warning << u'\n';
+            code = std::max(code, kExitDamaged);
+            continue;
+        }
         code = kExitSplitFailed;
         switch (error) {
         case kErrorInputUnreadable: err << Lang("sCliAnalysisError") << u'\n'; break;
         case kErrorPageUnreadable: err << Lang("sCliReadError", input) << u'\n'; break;
         case kErrorOutputUnwritable: err << Lang("sCliWriteError", input) << u'\n'; break;
+        case kRunErrorInputChanged:
+            err << Lang("sInputChanged", input) << u'\n';
+            break;
         default: err << Lang("sFileconvertFaild") << u'\n'; break;
         }
     }
     return code;
 }
 
-int PrintPlan(TTavloConvert& run, QTextStream& out)
+void ReportLeftOutPages(const TTavloConvert& run, QTextStream& err)
+{
+    for (const QString& pages : run.LeftOutPages())
+        err << Lang("sCliPagesLeftOut", pages) << u'\n';
+}
+
+int PrintPlan(TTavloConvert& run, QTextStream& out, QTextStream& err)
 {
     if (!run.PlanOnly())
         throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
+    ReportLeftOutPages(run, err);
     const QString text = QString::fromLocal8Bit(run.PageList()->DumpText());
     for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
         out << line << u'\n';
@@ -266,13 +300,16 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
     if (!run.Ready())
         throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
     TFileInfo& document = *job.Files()->NewItem();
-    OpenDocument(options, run, document);
+    OpenDocument(options, run, document, stopRequested);
     ApplyMethod(options, document, *job.Method());
     if (options.Method == TSplitOptions::TMethodKind::Bookmarks &&
         run.GetBookmarkLevelCount(document) == 0)
         throw TCommandError{Lang("sBadPDFBookMark"), kExitInputUnusable};
+    CheckStop(stopRequested);
+    // Planning looks at the flag for every entry: a stop ends a large plan within moments.
+    run.SetStopFlag(&stopRequested);
     if (options.DryRun)
-        return PrintPlan(run, out);
+        return PrintPlan(run, out, err);
 
     run.SetWindow(&watcher);
     // Nothing else happens while the command runs, so the engine may as well work on this
@@ -282,23 +319,33 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
         switch (run.LastRefusal()) {
         case TStartRefusal::EngineNotReady: throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
         case TStartRefusal::NothingPlanned: throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
-        // Planning failed before anything ran (an output folder that cannot be made): no
-        // run message will come.
-        case TStartRefusal::PlanningFailed: throw TCommandError{Lang("sFileconvertFaild"), kExitSplitFailed};
+        // Planning failed before anything ran (an output folder or name that cannot be
+        // made): no run message will come.
+        case TStartRefusal::PlanningFailed: {
+            const QString reason = run.LastRefusalText();
+            throw TCommandError{reason.isEmpty() ? Lang("sFileconvertFaild") : reason,
+                                kExitSplitFailed};
+        }
+        case TStartRefusal::Stopped:
+            throw Stopped();
         default: break;
         }
     }
+    ReportLeftOutPages(run, err);
     TRunOutcome outcome = WaitForRun(run, watcher, err, showProgress, stopRequested);
     if (!outcome.Done && !outcome.Failed) {
         err << Lang("sCliStopped") << u'\n';
         return kExitStopped;
     }
-    if (outcome.Done && outcome.Errors.empty() && !AllOutputsWritten(*run.PageList()))
+    if (outcome.Done && !AllOutputsWritten(*run.PageList()))
         outcome.Errors.insert(kErrorOutputUnwritable);
-    const int code = ReportErrors(outcome, options.Input, err);
-    if (outcome.Done)
+    const int code = ReportErrors(outcome, run, options.Input, err);
+    if (outcome.Failed)
+        return kExitSplitFailed;
+    // The folder is printed only where every output is there: a script takes it as done.
+    if (outcome.Done && code != kExitSplitFailed)
         out << QDir::toNativeSeparators(run.OutFolder()) << u'\n';
-    return outcome.Failed ? kExitSplitFailed : code;
+    return code;
 }
 
 } // namespace
@@ -317,6 +364,12 @@ int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream&
     } catch (const TCommandError& error) {
         err << error.Message << u'\n';
         return error.ExitCode;
+    } catch (const EPlanStopped&) {
+        err << Lang("sCliStopped") << u'\n';
+        return kExitStopped;
+    } catch (const EPlanError& error) {
+        err << QString::fromUtf8(error.what()) << u'\n';
+        return kExitSplitFailed;
     } catch (const std::exception& error) {
         err << Lang("sFileconvertFaild") << u' ' << QString::fromUtf8(error.what()) << u'\n';
         return kExitSplitFailed;

@@ -8,6 +8,7 @@
 #include "shell/ProductConfig.h"
 
 #include <QCoreApplication>
+#include <QStringDecoder>
 #include <QTextStream>
 
 #include <atomic>
@@ -16,17 +17,51 @@
 
 namespace {
 
+// Set from signal handlers: only lock-free atomics may be touched there.
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
 std::atomic<bool> stopRequested{false};
+std::atomic<int> stopSignal{0};
 
-void OnInterrupt(int /*signal*/)
+void OnStopSignal(int signal)
 {
+    stopSignal.store(signal);
     stopRequested.store(true);
+}
+
+// Ctrl-C, a termination and a hang-up all stop the run the same way, so that what it wrote
+// is removed and the terminal is given back as it was. No SA_RESTART: a wait for input ends.
+void CatchStopSignals()
+{
+#if defined(_WIN32)
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+#else
+    struct sigaction action = {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(signal, &action, nullptr);
+#endif
+}
+
+// The first argument whose bytes are not UTF-8: Qt cannot name such a file, so it would be
+// reported as missing.
+const char* ArgumentNotUtf8(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        QStringDecoder decoder(QStringConverter::Utf8);
+        const QString decoded = decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError())
+            return argv[i];
+    }
+    return nullptr;
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    CatchStopSignals();
     QCoreApplication application(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
@@ -36,6 +71,12 @@ int main(int argc, char* argv[])
     if (LanguageMgr().Current() == nullptr)
         LanguageMgr().SelectLanguage(QStringLiteral("ENG"));
 
+    if (const char* argument = ArgumentNotUtf8(argc, argv)) {
+        err << GetLangString(QStringLiteral("sCliNameNotUtf8"))
+                   .replace(QStringLiteral("%s"), QString::fromUtf8(argument))
+            << u'\n';
+        return kExitInputUnusable;
+    }
     const TParsedCommandLine parsed = ParseCommandLine(application.arguments());
     switch (parsed.Action) {
     case TParsedCommandLine::TAction::Help: out << UsageText(); return kExitDone;
@@ -45,6 +86,7 @@ int main(int argc, char* argv[])
     case TParsedCommandLine::TAction::Usage: err << parsed.Message << u'\n'; return kExitUsage;
     case TParsedCommandLine::TAction::Split: break;
     }
-    std::signal(SIGINT, OnInterrupt);
-    return RunSplitCommand(parsed.Options, out, err, stopRequested);
+    const int code = RunSplitCommand(parsed.Options, out, err, stopRequested);
+    // A stop by a signal answers as a shell does for a command the signal ended.
+    return code == kExitStopped && stopSignal.load() != 0 ? 128 + stopSignal.load() : code;
 }

@@ -183,3 +183,21 @@ QStringList PageListTexts(const QList<int>& pages)
         texts.append(QString::number(page));
     return texts;
 }
+
+QString PageStrOf(const QList<int>& ascendingPages)
+{
+    QString text;
+    for (qsizetype i = 0; i < ascendingPages.size();) {
+        qsizetype last = i;
+        while (last + 1 < ascendingPages.size() &&
+               ascendingPages[last + 1] == ascendingPages[last] + 1)
+            ++last;
+        if (!text.isEmpty())
+            text += u',';
+        text += QString::number(ascendingPages[i]);
+        if (last > i)
+            text += u'-' + QString::number(ascendingPages[last]);
+        i = last + 1;
+    }
+    return text;
+}

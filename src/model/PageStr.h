@@ -27,3 +27,6 @@ bool ValidatePageStr(QStringView s, int pageCount);
 
 // The page list as decimal texts, as the document model holds it.
 QStringList PageListTexts(const QList<int>& pages);
+
+// The shortest page-range string of strictly ascending pages: runs become ranges ("1-3,7").
+QString PageStrOf(const QList<int>& ascendingPages);

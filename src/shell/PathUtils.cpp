@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -51,12 +52,9 @@ QString ApplicationFolder()
 
 QString WithTrailingBackslash(const QString& path)
 {
-    const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return {};
-    if (EndsWithSeparator(trimmed))
-        return trimmed;
-    return trimmed + QDir::separator();
+    if (path.isEmpty() || EndsWithSeparator(path))
+        return path;
+    return path + QDir::separator();
 }
 
 QString MyDocumentsFolder()
@@ -88,4 +86,13 @@ bool IsValidFolderPath(const QString& path)
             return false;
     }
     return true;
+}
+
+std::filesystem::path FileSystemPath(const QString& path)
+{
+#if defined(_WIN32)
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
 }

@@ -2,14 +2,15 @@
 
 #include <QString>
 
+#include <filesystem>
+
 // Folder of the running executable, ending with the native separator. Every file that the
 // program ships (configuration, languages, skin, modules, marker files) is found from here.
 QString ApplicationFolder();
 
-// The path followed by the native separator, unless it already ends with one of the two
-// separators. Blanks around the path are removed first, so a path taken from an edit field
-// or a configuration value never keeps stray blanks in front of the separator; a path of
-// blanks only gives the empty text.
+// The path followed by the native separator, unless it is empty or already ends with one of
+// the two separators. The path is used as it is: blanks at its ends are part of a name (a
+// folder "My Docs " is not "My Docs"); an edit field trims what was typed where it is typed.
 QString WithTrailingBackslash(const QString& path);
 
 // The user's documents folder ending with a separator; empty when the platform names none.
@@ -23,3 +24,7 @@ bool IsValidFolderPath(const QString& path);
 // The root of an absolute path: "X:/" for a drive, "//server/share" for a network share,
 // "/" for a Unix path; empty for a relative path.
 QString PathRoot(const QString& path);
+
+// The path as the file system functions of the standard library take it: the bytes Qt uses for
+// file names (UTF-8 here), so that both name the same file.
+std::filesystem::path FileSystemPath(const QString& path);

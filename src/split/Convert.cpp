@@ -6,7 +6,8 @@
 #include "shell/RunLog.h"
 #include "shell/SameText.h"
 
-#include <QFile>
+#include <QFileInfo>
+#include <QSet>
 
 namespace {
 
@@ -193,6 +194,7 @@ bool TConvert::Start()
     std::unique_lock lock(FMutex);
     WriteLogLine(QStringLiteral("Start Convert"));
     FRefusal = TStartRefusal::None;
+    FRefusalText.clear();
     if (!Ready()) {
         FRefusal = TStartRefusal::EngineNotReady;
         OnStartRefused();
@@ -201,6 +203,7 @@ bool TConvert::Start()
     FState = csRunning;
     FResumePending = false;
     FWriteFailuresReported = 0;
+    FWarnings.clear();
     if (!FPageList)
         FPageList = std::make_unique<TPageList>();
     try {
@@ -209,6 +212,10 @@ bool TConvert::Start()
         WriteLogLine(QString::fromUtf8(error.what()));
         FPageList->Clear();
         FState = csIdle;
+        if (dynamic_cast<const EPlanStopped*>(&error) != nullptr)
+            FRefusal = TStartRefusal::Stopped;
+        else if (dynamic_cast<const EPlanError*>(&error) != nullptr)
+            RefusePlan(TStartRefusal::PlanningFailed, QString::fromUtf8(error.what()));
         if (FRefusal == TStartRefusal::None)
             FRefusal = TStartRefusal::PlanningFailed;
         AfterStop();
@@ -234,6 +241,7 @@ bool TConvert::Start()
         return false;
     }
 
+    TakeInputStamps();
     FPageList->SetCurrentIndex(0);
     FRunActive = true;
     RunEntries();
@@ -246,6 +254,30 @@ TStartRefusal TConvert::LastRefusal() const
 {
     std::lock_guard lock(FMutex);
     return FRefusal;
+}
+
+QString TConvert::LastRefusalText() const
+{
+    std::lock_guard lock(FMutex);
+    return FRefusalText;
+}
+
+void TConvert::RefusePlan(TStartRefusal refusal, const QString& text)
+{
+    FRefusal = refusal;
+    FRefusalText = text;
+}
+
+void TConvert::SetStopFlag(const std::atomic<bool>* flag)
+{
+    std::lock_guard lock(FMutex);
+    FStopFlag = flag;
+}
+
+QStringList TConvert::Warnings() const
+{
+    std::lock_guard lock(FMutex);
+    return FWarnings;
 }
 
 // Processes entries from the current one on until one is handed to the engine or the run
@@ -367,16 +399,77 @@ void TConvert::FailRun(qintptr error)
     Post(WM_SPLIT_DONE, documentIndex, kDoneStopped);
 }
 
+// Closes the output of the side's file, which writes it; a written output is the run's from
+// then on. False when it was open and nothing was written (abandoned, or its write failed).
+bool TConvert::CloseOutput(TPageInfo& side)
+{
+    const ComPtr<IDocObject> document = side.DocObject();
+    if (!document)
+        return true;
+    side.SetDocObject(nullptr);
+    if (document->Close() != S_OK)
+        return false;
+    FOutputs.AddFile(side.FileName());
+    return true;
+}
+
+// Keeps what the PDF library met while it wrote the output, and tells the front end once.
+void TConvert::KeepWarnings(IDocObject& output, const QString& fileName)
+{
+    const QString name = QFileInfo(fileName).fileName();
+    TDocWarning warning{};
+    for (; ControlRecord(output, kControlWarning, &warning) == S_OK; ++warning.Index) {
+        const QString text = name + QStringLiteral(": ") + QString::fromUtf16(warning.Text);
+        WriteLogLine(QStringLiteral("Warning: ") + text);
+        FWarnings.append(text);
+    }
+    if (warning.Index > 0)
+        Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), kRunWarningDamaged);
+}
+
 void TConvert::CloseAllDocuments()
 {
     for (int i = 0; i < FPageList->Count(); ++i) {
-        for (TPageInfo* side : {FPageList->Items(i)->OutPage(), FPageList->Items(i)->InPage()}) {
-            if (ComPtr<IDocObject> document = side->DocObject()) {
-                side->SetDocObject(nullptr);
-                document->Close();
-            }
+        CloseOutput(*FPageList->Items(i)->OutPage());
+        TPageInfo& input = *FPageList->Items(i)->InPage();
+        if (ComPtr<IDocObject> document = input.DocObject()) {
+            input.SetDocObject(nullptr);
+            document->Close();
         }
     }
+}
+
+// Size and time of every input of the plan, to tell at the end whether one changed meanwhile.
+void TConvert::TakeInputStamps()
+{
+    FInputStamps.clear();
+    QSet<QString> taken;
+    for (int i = 0; i < FPageList->Count(); ++i) {
+        const QString& path = FPageList->Items(i)->InPage()->FileName();
+        if (path.isEmpty() || taken.contains(path))
+            continue;
+        taken.insert(path);
+        std::error_code error;
+        const std::filesystem::path file = FileSystemPath(path);
+        TInputStamp stamp{path, std::filesystem::file_size(file, error), {}};
+        stamp.Modified = std::filesystem::last_write_time(file, error);
+        FInputStamps.push_back(stamp);
+    }
+}
+
+bool TConvert::InputsChanged() const
+{
+    for (const TInputStamp& stamp : FInputStamps) {
+        std::error_code sizeError;
+        std::error_code timeError;
+        const std::filesystem::path file = FileSystemPath(stamp.Path);
+        if (std::filesystem::file_size(file, sizeError) != stamp.Size || sizeError ||
+            std::filesystem::last_write_time(file, timeError) != stamp.Modified || timeError) {
+            WriteLogLine(QStringLiteral("Input changed while it was split: ") + stamp.Path);
+            return true;
+        }
+    }
+    return false;
 }
 
 bool TConvert::NextEntry()
@@ -388,6 +481,10 @@ bool TConvert::NextEntry()
             document->SetFileStatus(fsFinish);
     };
     if (FPageList->IsLastOfInput() && FPageList->IsLast()) {
+        if (InputsChanged()) {
+            FailRun(kRunErrorInputChanged);
+            return false;
+        }
         Post(WM_SPLIT_ENABLE, 1, 0);
         finishDocument();
         FRunActive = false;
@@ -426,11 +523,18 @@ void TConvert::OnPageDone()
 
 void TConvert::FinishOutput()
 {
-    if (FPageList->IsLastOfOutput() && !FPageList->CloseCurrentOutput() && FState != csStopped) {
-        // The engine tells of a failed write on its own thread, possibly after this run has
-        // announced its end; say it now, so that the end is never reported before it.
-        ++FWriteFailuresReported;
-        Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), kErrorOutputUnwritable);
+    if (FPageList->IsLastOfOutput()) {
+        TPageInfo& output = *FPageList->Current()->OutPage();
+        const ComPtr<IDocObject> document = output.DocObject();
+        if (CloseOutput(output)) {
+            if (document)
+                KeepWarnings(*document, output.FileName());
+        } else if (FState != csStopped) {
+            // The engine tells of a failed write on its own thread, possibly after this run
+            // has announced its end; say it now, so that the end is never reported before it.
+            ++FWriteFailuresReported;
+            Post(WM_SPLIT_ERROR, CurrentDocumentIndex(), kErrorOutputUnwritable);
+        }
     }
     if (FRunActive && NextEntry())
         RunEntries();
@@ -470,9 +574,9 @@ void TConvert::Stop()
         return;
     if (FOperation)
         FOperation->Stop();
-    FPageList->CloseCurrentOutput();
+    CloseOutput(*FPageList->Current()->OutPage());
     FPageList->CloseCurrentInput();
-    // Outputs of other files that are still open hold nothing that should be written.
+    // Outputs of other files that are still open hold nothing that should be kept.
     CloseAllDocuments();
     AfterStop();
 }
@@ -485,10 +589,9 @@ void TConvert::OnStopped()
     if (!FRunActive)
         return;
     FRunActive = false;
+    // What the run wrote went with the stop (AfterStop); nothing is removed by name here, as
+    // the name may by now belong to another run's file.
     TConvPageInfo* entry = FPageList->Current();
-    const QString output = entry->OutPage()->FileName();
-    if (!output.isEmpty() && QFile::exists(output))
-        QFile::remove(output);
     if (entry->FileInfo() != nullptr)
         entry->FileInfo()->SetFileStatus(fsNew);
     Post(WM_SPLIT_DONE, CurrentDocumentIndex(), kDoneStopped);

@@ -14,12 +14,17 @@
 #include "engine/DocEngine.h"
 #include "split/PageList.h"
 #include "split/RunMessages.h"
+#include "split/RunOutputs.h"
 
 #include <QString>
+#include <QStringList>
 
+#include <atomic>
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <vector>
 
 class TFileInfo;
 class TTavloProj;
@@ -29,6 +34,20 @@ class ERunError : public std::runtime_error
 {
 public:
     explicit ERunError(const QString& message);
+};
+
+// A plan that cannot be carried out; its message is for the user and names what and why.
+class EPlanError : public ERunError
+{
+public:
+    using ERunError::ERunError;
+};
+
+// Planning was stopped on request.
+class EPlanStopped : public std::exception
+{
+public:
+    const char* what() const noexcept override { return "planning was stopped"; }
 };
 
 enum TConvertState
@@ -44,10 +63,11 @@ enum TConvertState
 enum class TStartRefusal
 {
     None,
-    EngineNotReady,  // the engine or one of its adapters is missing
-    NothingPlanned,  // the plan holds no page to copy (for example a range without pages)
-    PlanningFailed,  // the planner failed (an unreadable folder, an engine failure)
-    RunFailed,       // the first entry failed; the run messages said why and ended the run
+    EngineNotReady, // the engine or one of its adapters is missing
+    NothingPlanned, // the plan holds no page to copy (for example a range without pages)
+    PlanningFailed, // the planner failed (LastRefusalText says why when it can)
+    Stopped,        // the stop flag was set while the run was being planned
+    RunFailed,      // the first entry failed; the run messages said why and ended the run
 };
 
 class TConvert
@@ -71,6 +91,17 @@ public:
     // Plans and starts a run; false when none is under way (LastRefusal says why).
     bool Start();
     TStartRefusal LastRefusal() const;
+    // The user's message for a refused plan (an output folder or name that cannot be made);
+    // empty when there is none.
+    QString LastRefusalText() const;
+
+    // A flag that stops the run as Stop does once it is set, and that planning looks at for
+    // every entry, so that a stop is noticed while a large plan is made. Not owned.
+    void SetStopFlag(const std::atomic<bool>* flag);
+
+    // What the PDF library reported about damage while the outputs of the run were written,
+    // one line per warning, each led by the output's file name.
+    QStringList Warnings() const;
 
     void Pause();
     void Resume();
@@ -104,10 +135,13 @@ protected:
     virtual void OnOutputOpened(IDocObject& /*document*/) {}
 
     TTavloProj& Job() const { return FJob; }
+    TRunOutputs& Outputs() { return FOutputs; }
+    bool StopRequested() const { return FStopFlag != nullptr && FStopFlag->load(); }
     IDocObject* QueryDoc() const { return FQueryDoc.get(); }
     // Serialises the planner's own entry points with the run.
     std::unique_lock<std::mutex> LockRun() const { return std::unique_lock(FMutex); }
     void SetRefusal(TStartRefusal refusal) { FRefusal = refusal; }
+    void RefusePlan(TStartRefusal refusal, const QString& text);
 
     std::unique_ptr<TPageList> FPageList;
 
@@ -132,7 +166,11 @@ private:
     void FinishOutput();
     void OnStopped();
     void FailRun(qintptr error);
+    bool CloseOutput(TPageInfo& side);
+    void KeepWarnings(IDocObject& output, const QString& fileName);
     void CloseAllDocuments();
+    void TakeInputStamps();
+    bool InputsChanged() const;
     void ConnectNotify(bool flag);
     void ApplyEngineThreading();
     void Post(unsigned message, qintptr wParam, qintptr lParam) const;
@@ -158,5 +196,16 @@ private:
     // Failed output writes posted by the run itself, whose engine notification is still due.
     int FWriteFailuresReported = 0;
     TStartRefusal FRefusal = TStartRefusal::None;
+    QString FRefusalText;
+    const std::atomic<bool>* FStopFlag = nullptr;
+    TRunOutputs FOutputs;
+    QStringList FWarnings;
+    struct TInputStamp
+    {
+        QString Path;
+        std::uintmax_t Size = 0;
+        std::filesystem::file_time_type Modified;
+    };
+    std::vector<TInputStamp> FInputStamps;
     mutable std::mutex FMutex;
 };

@@ -26,6 +26,14 @@ inline constexpr qintptr kDoneStopped = 3; // the run ended without finishing (s
 // has ended, nothing of it stays, and the user is told "sFileconvertFaild".
 inline constexpr qintptr kRunErrorOutputOpen = 0x10001; // an output cannot be created
 inline constexpr qintptr kRunErrorNoOperation = 0x10002; // the engine gave no copy operation
+// The input changed on disk while it was split: the outputs may mix two versions of it, so
+// the run fails and removes them.
+inline constexpr qintptr kRunErrorInputChanged = 0x10003;
+
+// Not an error: an output was written, but the PDF library met damage on the way (a repaired
+// input, an unreadable object or stream), so it may be incomplete. The run goes on; the
+// run's Warnings say what was met.
+inline constexpr qintptr kRunWarningDamaged = 0x10010;
 
 struct TRunMessage
 {

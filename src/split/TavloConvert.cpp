@@ -1,16 +1,24 @@
 #include "split/TavloConvert.h"
 
+#include "model/PageStr.h"
 #include "model/TavloProj.h"
+#include "shell/FormatText.h"
+#include "shell/LanguageMgr.h"
 #include "shell/PathUtils.h"
 #include "shell/ProductConfig.h"
 #include "shell/RunLog.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
-#include <QSet>
-#include <QStandardPaths>
+#include <QScopeGuard>
 
-#include <climits>
+#include <algorithm>
+#include <vector>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -41,18 +49,33 @@ void CheckCall(HRESULT status, const char* call)
         throw ERunError(QStringLiteral("%1 failed").arg(QLatin1String(call)));
 }
 
-// Moves the folder to the user's trash; where there is none, removes it.
-void TrashFolder(const QString& folder)
+// The longest file name, in bytes, that the file system of the folder (or of its nearest
+// existing parent) holds.
+qint64 MaxFileNameBytes(QString folder)
 {
-    QString path = QDir::cleanPath(folder);
-    if (path.isEmpty() || path == QStringLiteral("/") || !QFileInfo(path).isDir())
-        return;
-    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
-    QString pathInTrash;
-    if (QFile::moveToTrash(path, &pathInTrash) && QFileInfo(pathInTrash).isAbsolute())
-        return;
-    if (QFileInfo(path).isDir())
-        QDir(path).removeRecursively();
+#if defined(_WIN32)
+    Q_UNUSED(folder);
+    return 255;
+#else
+    for (QString parent = folder; !QFileInfo::exists(folder); folder = parent) {
+        parent = QFileInfo(QDir::cleanPath(folder)).absolutePath();
+        if (parent == folder)
+            break;
+    }
+    const long limit = ::pathconf(QFile::encodeName(folder).constData(), _PC_NAME_MAX);
+    return limit > 0 ? limit : 255;
+#endif
+}
+
+// The longest path the system functions take, in bytes with the terminating null.
+constexpr qsizetype kMaxPathBytes = 4096;
+
+[[noreturn]] void RefuseName(const char* key, const QString& name)
+{
+    const QString text = GetLangString(QString::fromLatin1(key));
+    throw EPlanError(text.contains(QStringLiteral("%s"))
+                         ? FormatText(text, {name})
+                         : text + QStringLiteral(" (") + name + QLatin1Char(')'));
 }
 
 // Document object that is open for reading while it lives.
@@ -87,36 +110,41 @@ private:
 
 TTavloConvert::TTavloConvert(TTavloProj& job) : TConvert(job) {}
 
-QString TTavloConvert::GetOutputFolder(const QString& source, const QString& outputFolder,
-                                       bool useCustom, bool create)
+QString TTavloConvert::OutputFolderBase(const QString& source, const QString& outputFolder,
+                                        bool useCustom)
 {
     const QString name = BaseName(source);
-    const QString base = useCustom && !outputFolder.trimmed().isEmpty()
-                             ? WithTrailingBackslash(outputFolder) + name
-                             : FolderOf(source) + name;
-    QString candidate = base;
-    for (int i = 1; QFileInfo::exists(candidate) && i <= INT_MAX - 1; ++i)
-        candidate = base + QStringLiteral("(%1)").arg(i);
-    if (create && !QFileInfo(candidate).isDir() && !QDir().mkpath(candidate))
-        throw ERunError(QStringLiteral("cannot create the folder %1").arg(candidate));
-    return WithTrailingBackslash(candidate);
+    // Cleaned as the outputs' own folder part will be ("a/../b" is "b"); blanks stay.
+    return QDir::cleanPath(useCustom && !outputFolder.isEmpty()
+                               ? WithTrailingBackslash(outputFolder) + name
+                               : FolderOf(source) + name);
+}
+
+// The run's output folder, made exclusively, so that it is this run's alone; a dry run only
+// names the folder it would make.
+void TTavloConvert::MakeOutFolder(const QString& source, const QString& outputFolder,
+                                  bool useCustom)
+{
+    const QString base = OutputFolderBase(source, outputFolder, useCustom);
+    FOutFolder = FCreateFolders ? Outputs().CreateFolder(base) : TRunOutputs::FreeFolderName(base);
+    ++FOutFolderCount;
 }
 
 QString TTavloConvert::GetUniqueOutputName(const QString& source, const QString& outputFolder,
                                            bool useCustom, const QString& extension)
 {
-    if (FOutFolderCount == 0) {
-        FOutFolder = GetOutputFolder(source, outputFolder, useCustom, FCreateFolders);
-        ++FOutFolderCount;
-    }
-    QSet<QString> used;
-    for (int i = 0; i < FPageList->Count(); ++i)
-        used.insert(FileNameKey(FPageList->Items(i)->OutPage()->FileName()));
+    if (FOutFolderCount == 0)
+        MakeOutFolder(source, outputFolder, useCustom);
     const QString stem = FOutFolder + BaseName(source);
-    for (int n = 1;; ++n) {
+    // Names are only ever added to the map, so a number found taken stays taken: the search
+    // goes on from where the last one ended.
+    int& next = FNextOutputNumber[FileNameKey(stem + extension)];
+    for (int n = std::max(next, 1);; ++n) {
         const QString candidate = stem + QStringLiteral("(%1)").arg(n) + extension;
-        if (!used.contains(FileNameKey(candidate)))
+        if (!FUsedOutputKeys.contains(FileNameKey(candidate))) {
+            next = n;
             return candidate;
+        }
     }
 }
 
@@ -127,9 +155,25 @@ QString TTavloConvert::OutputName(const TFileInfo& document)
                                Job().Setting()->OutputFormat()->ExtName());
 }
 
+void TTavloConvert::CheckStop() const
+{
+    if (StopRequested())
+        throw EPlanStopped();
+}
+
+void TTavloConvert::AddPlaceholder(TFileInfo& document, int documentIndex)
+{
+    TConvPageInfo* placeholder = FPageList->NewItem();
+    placeholder->SetFileInfo(&document);
+    placeholder->InPage()->SetFileIndex(documentIndex);
+    FOutputIndexes.insert(placeholder->OutPage()->FileIndex());
+    document.SetFileStatus(fsSkip);
+}
+
 void TTavloConvert::AddEntry(TFileInfo& document, int documentIndex, int page, int inPageIndex,
                              const QString& outName, int outFileIndex, int outPageIndex)
 {
+    CheckStop();
     TConvPageInfo* entry = FPageList->NewItem();
     TPageInfo* in = entry->InPage();
     in->SetFileName(document.Source());
@@ -143,6 +187,8 @@ void TTavloConvert::AddEntry(TFileInfo& document, int documentIndex, int page, i
     out->SetPageIndex(outPageIndex);
     entry->SetFileInfo(&document);
     document.SetOutFile(outName);
+    FUsedOutputKeys.insert(FileNameKey(outName));
+    FOutputIndexes.insert(outFileIndex);
 }
 
 void TTavloConvert::BuildPageList()
@@ -150,16 +196,18 @@ void TTavloConvert::BuildPageList()
     FPageList->Clear();
     FOutFolderCount = 0;
     FOutFolder.clear();
+    Outputs().Clear();
+    FUsedOutputKeys.clear();
+    FNextOutputNumber.clear();
+    FOutputIndexes.clear();
+    FLeftOutPages.clear();
     TFileList& files = *Job().Files();
     for (int i = 0; i < files.Count(); ++i) {
         TFileInfo& document = *files.Items(i);
         document.RefreshPageList();
         document.SetPageScore(AllPages());
         if (document.PageList().isEmpty()) {
-            TConvPageInfo* placeholder = FPageList->NewItem();
-            placeholder->SetFileInfo(&document);
-            placeholder->InPage()->SetFileIndex(i);
-            document.SetFileStatus(fsSkip);
+            AddPlaceholder(document, i);
             continue;
         }
         switch (Job().Method()->Option()) {
@@ -169,6 +217,30 @@ void TTavloConvert::BuildPageList()
         case soCustom: PlanCustom(document, i); break;
         case soAverge: PlanAverage(document, i); break;
         }
+    }
+    CheckOutputNames();
+}
+
+// Every output name must be one the file system holds, and name a file right in the run's
+// folder: a name with a folder part would write where the run made nothing.
+void TTavloConvert::CheckOutputNames() const
+{
+    if (FOutFolder.isEmpty())
+        return; // nothing planned
+    const qint64 maxNameBytes = MaxFileNameBytes(FOutFolder);
+    QSet<QString> checked;
+    for (int i = 0; i < FPageList->Count(); ++i) {
+        const QString& path = FPageList->Items(i)->OutPage()->FileName();
+        if (path.isEmpty() || checked.contains(path))
+            continue;
+        checked.insert(path);
+        const QString name = path.mid(FOutFolder.size());
+        if (!path.startsWith(FOutFolder) || name.isEmpty() || name.contains(u'/') ||
+            name.contains(u'\\') || name == QStringLiteral(".") || name == QStringLiteral(".."))
+            RefuseName("sInvalidFileName", name);
+        if (QFile::encodeName(name).size() > maxNameBytes ||
+            QFile::encodeName(path).size() >= kMaxPathBytes)
+            RefuseName("sOutputNameTooLong", name);
     }
 }
 
@@ -188,27 +260,33 @@ void TTavloConvert::PlanEveryPage(TFileInfo& document, int documentIndex)
     }
 }
 
+// Part k (from 1) takes the pages low < p <= high, the first T mod N parts one page more than
+// the others. More parts than pages leave the extra parts without pages and without a file,
+// so only as many parts as there are pages are planned; each page finds its part at once.
 void TTavloConvert::PlanAverage(TFileInfo& document, int documentIndex)
 {
-    const int parts = std::max(1, Job().Method()->AvgSplitNum());
     const int total = document.TotalPage();
+    const int parts = std::clamp(Job().Method()->AvgSplitNum(), 1, std::max(total, 1));
     const QString folder = FolderOf(OutputName(document));
     const QString base = BaseName(document.Source());
     const QList<int> pages = document.PageList();
-    int rest = total % parts;
     const int size = total / parts;
-    int low = 0;
+    const int rest = total % parts;
+    const qint64 inLargerParts = qint64(rest) * (size + 1);
+    const auto partOf = [&](int page) {
+        return page <= inLargerParts ? int((page - 1) / (size + 1))
+                                     : rest + int((page - inLargerParts - 1) / size);
+    };
+    std::vector<std::vector<int>> positions(static_cast<size_t>(parts));
+    for (int j = 0; j < pages.size(); ++j) {
+        if (pages[j] >= 1 && pages[j] <= total)
+            positions[static_cast<size_t>(partOf(pages[j]))].push_back(j);
+    }
     for (int k = 1; k <= parts; ++k) {
-        const int high = rest > 0 ? low + size + 1 : low + size;
         const QString name = folder + base + QStringLiteral("(%1)").arg(k) + QStringLiteral(".pdf");
         int position = 0;
-        for (int j = 0; j < pages.size(); ++j) {
-            const int page = std::max(pages[j], 0);
-            if (page > low && page <= high)
-                AddEntry(document, documentIndex, page, j, name, k - 1, position++);
-        }
-        low = high;
-        --rest;
+        for (const int j : positions[static_cast<size_t>(k - 1)])
+            AddEntry(document, documentIndex, pages[j], j, name, k - 1, position++);
     }
 }
 
@@ -244,12 +322,9 @@ void TTavloConvert::PlanCustom(TFileInfo& document, int documentIndex)
         const TAdvDefine& definition = *definitions.Items(i);
         document.SetPageScore(AllPages());
         document.SetPageScore(definition.PageStr());
-        if (FOutFolderCount == 0) {
-            FOutFolder = GetOutputFolder(Job().Files()->Items(0)->Source(),
-                                         ProductConfig().CustomDir, ProductConfig().CustomPath,
-                                         FCreateFolders);
-            ++FOutFolderCount;
-        }
+        if (FOutFolderCount == 0)
+            MakeOutFolder(Job().Files()->Items(0)->Source(), ProductConfig().CustomDir,
+                          ProductConfig().CustomPath);
         const QString name = FOutFolder + definition.OutFile();
         const QList<int> pages = document.PageList();
         for (int j = 0; j < pages.size(); ++j)
@@ -259,6 +334,7 @@ void TTavloConvert::PlanCustom(TFileInfo& document, int documentIndex)
 
 TOutlineNode TTavloConvert::FetchChild(const TOutlineNode& parent, int childIndex)
 {
+    CheckStop();
     TOutlineNode child = parent;
     child.ChildIndex = childIndex;
     child.ChildCount = parent.Level == 0 ? 1 : 0;
@@ -279,11 +355,41 @@ void TTavloConvert::PlanBookmarks(TFileInfo& document, int documentIndex)
     CheckCall(ControlRecord(*QueryDoc(), kControlOutlineNode, &root), "Control(2002)");
     if (root.ChildCount == 0)
         return;
+    std::int32_t depth = 0;
+    CheckCall(ControlRecord(*QueryDoc(), kControlOutlineDepth, &depth), "Control(2003)");
     const TBookMarkOption& option = *Job().Method()->BookMarkOption();
     const int level = option.LevelNum();
+    // Levels below the deepest bookmark hold nothing: they are not walked one by one.
+    const int deepest = std::min(level, static_cast<int>(depth));
     const int lowest = option.SaveHigherLevel() ? 1 : level;
-    for (int l = level; l >= lowest; --l)
+    const int firstEntry = FPageList->Count();
+    for (int l = deepest; l >= lowest; --l)
         PlanBookmarkLevel(root, l, document, documentIndex);
+    NoteLeftOutPages(document, documentIndex, firstEntry);
+}
+
+// The pages of the document that no output of its bookmark plan takes.
+void TTavloConvert::NoteLeftOutPages(const TFileInfo& document, int documentIndex, int firstEntry)
+{
+    const int total = document.TotalPage();
+    std::vector<bool> taken(static_cast<size_t>(std::max(total, 0)) + 1, false);
+    for (int i = firstEntry; i < FPageList->Count(); ++i) {
+        const int page = FPageList->Items(i)->InPage()->PageValue();
+        if (page >= 1 && page <= total &&
+            FPageList->Items(i)->InPage()->FileIndex() == documentIndex)
+            taken[static_cast<size_t>(page)] = true;
+    }
+    QList<int> left;
+    for (int page = 1; page <= total; ++page) {
+        if (!taken[static_cast<size_t>(page)])
+            left.append(page);
+    }
+    if (left.isEmpty() || left.size() == total)
+        return;
+    const QString line =
+        QFileInfo(document.Source()).fileName() + QStringLiteral(": ") + PageStrOf(left);
+    WriteLogLine(QStringLiteral("Pages in no output: ") + line);
+    FLeftOutPages.append(line);
 }
 
 void TTavloConvert::PlanBookmarkLevel(const TOutlineNode& node, int level, TFileInfo& document,
@@ -301,7 +407,8 @@ void TTavloConvert::PlanBookmarkLevel(const TOutlineNode& node, int level, TFile
 void TTavloConvert::PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& document,
                                        int documentIndex)
 {
-    const int outIndex = FPageList->OutputFileCount();
+    // The map's OutputFileCount, kept as the map grows.
+    const int outIndex = static_cast<int>(FOutputIndexes.size());
     const QString name = OutputName(document);
     const int first = node.FirstPage;
     const int last = Job().Method()->BookMarkOption()->BothPage() ? node.LastPageBoth
@@ -356,13 +463,8 @@ bool TTavloConvert::PlanOnly()
     if (!FPageList)
         FPageList = std::make_unique<TPageList>();
     FCreateFolders = false;
-    try {
-        BuildPageList();
-    } catch (...) {
-        FCreateFolders = true;
-        throw;
-    }
-    FCreateFolders = true;
+    const auto restore = qScopeGuard([this] { FCreateFolders = true; });
+    BuildPageList();
     for (int i = 0; i < FPageList->Count(); ++i) {
         if (!FPageList->Items(i)->IsPlaceholder())
             return true;
@@ -377,7 +479,7 @@ void TTavloConvert::InitDocObject(IDocObject& document)
 
 void TTavloConvert::AfterStop()
 {
-    // Only the folder that this run's planning made; never one named by an older OutFile.
-    if (!FOutFolder.isEmpty())
-        TrashFolder(FOutFolder);
+    // Only what this run made; never a folder named by an older OutFile, nor anything that
+    // was in the folder besides the run's own files.
+    Outputs().Discard(FDiscardToTrash);
 }

@@ -5,6 +5,8 @@
 
 #include "split/Convert.h"
 
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -24,12 +26,11 @@ class TTavloConvert : public TConvert
 public:
     explicit TTavloConvert(TTavloProj& job);
 
-    // The folder source's outputs go to, created with its parents: beside the source, or in
+    // Where the output folder of source goes, before "(n)" is added: beside the source, or in
     // outputFolder when useCustom is set and outputFolder is not empty; named after the
-    // source, with "(n)" added when that folder exists already. Ends with a separator.
-    // create = false only names it.
-    static QString GetOutputFolder(const QString& source, const QString& outputFolder,
-                                   bool useCustom, bool create = true);
+    // source. The path is used as it is, blanks and all.
+    static QString OutputFolderBase(const QString& source, const QString& outputFolder,
+                                    bool useCustom);
 
     // The first "<FOutFolder><source name>(n)<extension>" that no entry of the map uses;
     // makes the run's output folder at the first call of a planning pass.
@@ -48,11 +49,22 @@ public:
     int FillBookmarkTree(const TFileInfo& document, std::vector<TBookmarkTreeNode>& tree);
 
     // Plans a run without making its folder or starting it (a dry run): the page map then
-    // holds the plan. False when it has no page to copy.
+    // holds the plan. False when it has no page to copy. Throws EPlanError or EPlanStopped as
+    // planning a run does.
     bool PlanOnly();
 
     // The run's output folder (empty before the first planning pass).
     const QString& OutFolder() const { return FOutFolder; }
+
+    // How a stopped or failed run gets rid of what it wrote: with useTrash (the window) its
+    // folder goes to the user's trash where the trash can take it; otherwise (the default)
+    // its files and its folder are removed.
+    void SetDiscardToTrash(bool useTrash) { FDiscardToTrash = useTrash; }
+
+    // Pages of the last plan's documents that a bookmark split put into no output (before
+    // the first bookmark, or under no bookmark of the levels chosen): one line per document,
+    // "<file name>: <pages>". Also written to the run log.
+    const QStringList& LeftOutPages() const { return FLeftOutPages; }
 
 protected:
     void BuildPageList() override;
@@ -61,6 +73,8 @@ protected:
 
 private:
     QString OutputName(const TFileInfo& document);
+    void MakeOutFolder(const QString& source, const QString& outputFolder, bool useCustom);
+    void AddPlaceholder(TFileInfo& document, int documentIndex);
     void AddEntry(TFileInfo& document, int documentIndex, int page, int inPageIndex,
                   const QString& outName, int outFileIndex, int outPageIndex);
     void PlanBookmarkLevel(const TOutlineNode& node, int level, TFileInfo& document,
@@ -68,8 +82,17 @@ private:
     void PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& document, int documentIndex);
     TOutlineNode FetchChild(const TOutlineNode& parent, int childIndex);
     void FillChildren(const TOutlineNode& parent, std::vector<TBookmarkTreeNode>& nodes);
+    void NoteLeftOutPages(const TFileInfo& document, int documentIndex, int firstEntry);
+    void CheckOutputNames() const;
+    void CheckStop() const;
 
     bool FCreateFolders = true;
+    bool FDiscardToTrash = false;
     int FOutFolderCount = 0;
     QString FOutFolder;
+    // Kept as the map grows, so that naming an output does not walk the whole map.
+    QSet<QString> FUsedOutputKeys;
+    QHash<QString, int> FNextOutputNumber;
+    QSet<int> FOutputIndexes;
+    QStringList FLeftOutPages;
 };

@@ -380,6 +380,8 @@ void TfrmMainEx::CreateProject()
 void TfrmMainEx::CreatePlanner()
 {
     Planner = std::make_unique<TTavloConvert>(*Project);
+    // A stopped run's folder goes to the trash, where the user can still find it.
+    Planner->SetDiscardToTrash(true);
 }
 
 void TfrmMainEx::SkinFormDestroy()

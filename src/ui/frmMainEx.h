@@ -138,6 +138,7 @@ private:
     int BookmarkLevelCount = 0;
     // Pages that could not be read or written in the current run.
     bool FRunHadPageErrors = false;
+    bool FRunMetDamage = false;
     bool FShown = false;
     bool FEndingSession = false;
     QString FStartDocument;

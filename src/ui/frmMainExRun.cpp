@@ -94,6 +94,7 @@ void TfrmMainEx::StartRun(TTavloProj& /*project*/)
     btnConvert->setEnabled(false);
     pbSplit->setValue(0);
     FRunHadPageErrors = false;
+    FRunMetDamage = false;
     LetPendingMessagesRun();
     if (!Planner->Start()) {
         FRunning = false;
@@ -109,7 +110,16 @@ void TfrmMainEx::ReportStartRefusal()
     switch (Planner->LastRefusal()) {
     case TStartRefusal::EngineNotReady: InformKey("sEngineMissing"); break;
     case TStartRefusal::NothingPlanned: InformKey("sNothingToSplit"); break;
-    case TStartRefusal::PlanningFailed: InformKey("sFileconvertFaild"); break;
+    case TStartRefusal::PlanningFailed: {
+        // The planner names the folder or file that cannot be made, and why, where it can.
+        const QString reason = Planner->LastRefusalText();
+        if (reason.isEmpty())
+            InformKey("sFileconvertFaild");
+        else
+            ShowMessageBox(reason, MessageBoxButtons::Ok, MessageBoxIcons::Information);
+        break;
+    }
+    case TStartRefusal::Stopped:
     case TStartRefusal::RunFailed:
     case TStartRefusal::None: break;
     }
@@ -173,6 +183,14 @@ void TfrmMainEx::OnRunError(qintptr documentIndex, qintptr error)
         WriteLogLine(FormatText(QStringLiteral("Writing error! You need to remove \"%s\" from the file list."),
                                 {DocumentFileName(documentIndex)}));
         break;
+    case kRunWarningDamaged:
+        FRunMetDamage = true;
+        break;
+    case kRunErrorInputChanged:
+        ShowMessageBox(
+            FormatFormsText(QStringLiteral("sInputChanged"), {DocumentFileName(documentIndex)}),
+            MessageBoxButtons::Ok, MessageBoxIcons::Information);
+        break;
     case kRunErrorOutputOpen:
     case kRunErrorNoOperation: InformKey("sFileconvertFaild"); break;
     default: InformKey("sUnknownError"); break;
@@ -185,10 +203,13 @@ void TfrmMainEx::OnRunDone(qintptr state)
         FRunning = false;
         UpdateControls();
         if (state != kDoneStopped) {
-            const QString key = FRunHadPageErrors ? QStringLiteral("sSplitFinishedWithErrors")
-                                                  : QStringLiteral("sSplitFinished");
+            // Damage outweighs missing pages: the outputs may be incomplete either way.
+            const QString key = FRunMetDamage       ? QStringLiteral("sSplitFinishedDamaged")
+                                : FRunHadPageErrors ? QStringLiteral("sSplitFinishedWithErrors")
+                                                    : QStringLiteral("sSplitFinished");
             const int answer = ShowMessageBox(GetFormsLangString(key), MessageBoxButtons::OkCancel,
-                                              MessageBoxIcons::Information);
+                                              FRunMetDamage ? MessageBoxIcons::Exclamation
+                                                            : MessageBoxIcons::Information);
             if (answer == static_cast<int>(MessageBoxButton::Ok)) {
                 const TFileInfo* document = Document();
                 const QString folder = document && !document->OutFile().isEmpty()

@@ -164,7 +164,7 @@ TEST(PageStrTest, PageListTexts)
 }
 
 // Whatever the validator accepts expands to pages that exist, each once, in ascending order:
-// the planner relies on that.
+// the planner relies on that. And PageStrOf gives it back as a selection of the same pages.
 TEST(PageStrTest, ValidSelectionsExpandToAscendingPages)
 {
     std::mt19937 random(20240611);
@@ -182,7 +182,12 @@ TEST(PageStrTest, ValidSelectionsExpandToAscendingPages)
             continue;
         ++validCount;
         SCOPED_TRACE(text.toStdString());
-        ASSERT_TRUE(StrictlyAscendingWithin(ExpandPageStr(text, pages, u"All"), pages));
+        const QList<int> expanded = ExpandPageStr(text, pages, u"All");
+        ASSERT_TRUE(StrictlyAscendingWithin(expanded, pages));
+        // Written back compactly, the selection reads the same.
+        const QString compact = PageStrOf(expanded);
+        ASSERT_TRUE(ValidatePageStr(compact, pages)) << compact.toStdString();
+        ASSERT_EQ(ExpandPageStr(compact, pages, u"All"), expanded) << compact.toStdString();
     }
     EXPECT_GT(validCount, 1000);
 }

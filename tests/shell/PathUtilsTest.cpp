@@ -21,10 +21,12 @@ TEST(WithTrailingBackslash, AddsTheNativeSeparatorOnlyWhereMissing)
         {QStringLiteral("C:\\out\\"), QStringLiteral("C:\\out\\")},
         {QStringLiteral("C:\\out/"), QStringLiteral("C:\\out/")},
         {QStringLiteral("/"), QStringLiteral("/")},
-        {QStringLiteral("   "), QString()},
         {QString(), QString()},
-        {QStringLiteral("  /tmp/a b  "), QStringLiteral("/tmp/a b") + sep},
-        {QStringLiteral("\t/tmp/x\n"), QStringLiteral("/tmp/x") + sep},
+        // Blanks at the ends belong to the name: trimming them names another folder.
+        {QStringLiteral("/tmp/report "), QStringLiteral("/tmp/report ") + sep},
+        {QStringLiteral("/tmp/end\t"), QStringLiteral("/tmp/end\t") + sep},
+        {QStringLiteral("/tmp/nbsp\u00A0"), QStringLiteral("/tmp/nbsp\u00A0") + sep},
+        {QStringLiteral("/tmp/My Docs /"), QStringLiteral("/tmp/My Docs /")},
     };
     for (const auto& c : cases)
         EXPECT_EQ(WithTrailingBackslash(c.path), c.expected) << c.path.toStdString();

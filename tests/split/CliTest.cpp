@@ -21,6 +21,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -173,8 +174,11 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("missing.pdf")}, 2, "could not be found"},
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("text.pdf")}, 2, "could not be opened as a PDF"},
         {{QStringLiteral("--bookmarks"), QStringLiteral("1"), doc}, 2, "no bookmarks"},
-        // An output folder that cannot be made ends the command instead of waiting forever.
-        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--out"), QStringLiteral("/proc/tavlo-none"), doc}, 3, "could not be split"},
+        // An output folder that cannot be made ends the command, saying which and why.
+        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--out"), QStringLiteral("/proc/tavlo-none"), doc}, 3, "/proc/tavlo-none\" could not be created"},
+        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--out"), QStringLiteral("doc.pdf/sub"), doc}, 3, "is a file, not a folder"},
+        // More parts than pages means one part per page, planned without a loop per part.
+        {{QStringLiteral("--parts"), QStringLiteral("2147483647"), QStringLiteral("--dry-run"), doc}, 0, ""},
         {{QStringLiteral("--version")}, 0, ""},
     };
     for (const Case& c : cases) {
@@ -185,6 +189,7 @@ TEST_F(CliTest, ExitCodesAndMessages)
     }
     // None of them made an output folder.
     EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc.pdf/sub")));
 }
 
 TEST_F(CliTest, SplitsIntoTheOutputFolderItPrints)
@@ -250,19 +255,108 @@ TEST_F(CliTest, PasswordFromTheCommandLine)
     EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("locked/locked(2).pdf")), (std::vector<int>{2}));
 }
 
-TEST_F(CliTest, InterruptStopsAndLeavesNothing)
+// Ctrl-C, a termination and a hang-up stop the run alike: nothing of it is left, not even a
+// temporary file, and the exit code tells the signal as a shell does.
+TEST_F(CliTest, StopSignalsLeaveNothing)
 {
     WriteTestPdf(Folder() + QStringLiteral("big.pdf"), 3000);
-    QProcess* process = Launch({QStringLiteral("--every"), QStringLiteral("1"), QStringLiteral("big.pdf")});
-    // Wait until the run has written some outputs, then press Ctrl-C.
-    const QString folder = Folder() + QStringLiteral("big");
-    for (int i = 0; i < 400 && FilesIn(folder).size() < 20; ++i)
-        QThread::msleep(10);
-    ASSERT_GE(FilesIn(folder).size(), 20) << "the run did not get going";
-    ::kill(static_cast<pid_t>(process->processId()), SIGINT);
-    ASSERT_TRUE(process->waitForFinished(60000));
-    EXPECT_EQ(process->exitCode(), 130);
-    EXPECT_FALSE(QFileInfo::exists(folder));
+    for (const auto& [signal, exitCode] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}, std::pair{SIGHUP, 129}}) {
+        SCOPED_TRACE(signal);
+        QProcess* process = Launch({QStringLiteral("--every"), QStringLiteral("1"), QStringLiteral("big.pdf")});
+        // Wait until the run has written some outputs, then send the signal.
+        const QString folder = Folder() + QStringLiteral("big");
+        for (int i = 0; i < 400 && FilesIn(folder).size() < 20; ++i)
+            QThread::msleep(10);
+        ASSERT_GE(FilesIn(folder).size(), 20) << "the run did not get going";
+        ::kill(static_cast<pid_t>(process->processId()), signal);
+        ASSERT_TRUE(process->waitForFinished(60000));
+        EXPECT_EQ(process->exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process->exitCode(), exitCode);
+        EXPECT_FALSE(QFileInfo::exists(folder));
+    }
+}
+
+// Ctrl-C or a termination while the password is asked ends the command at once, and gives the
+// terminal its echo back.
+TEST_F(CliTest, StopAtThePasswordPromptRestoresTheTerminal)
+{
+    const QString plain = Folder() + QStringLiteral("plain.pdf");
+    WriteTestPdf(plain, 2);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"),
+                                {QStringLiteral("--encrypt"), QStringLiteral("pw"), QStringLiteral("owner"),
+                                 QStringLiteral("256"), QStringLiteral("--"), plain, Folder() + QStringLiteral("locked.pdf")}),
+              0);
+    for (const auto& [signal, exitCode] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
+        SCOPED_TRACE(signal);
+        int master = -1;
+        int terminal = -1;
+        ASSERT_EQ(::openpty(&master, &terminal, nullptr, nullptr, nullptr), 0);
+        const std::string terminalName = ::ttyname(terminal);
+        // A session of its own whose controlling terminal is the new one, as in a shell.
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, terminalName.c_str(), O_RDWR, 0);
+        posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addclose(&actions, master);
+        posix_spawn_file_actions_addclose(&actions, terminal);
+        const std::string program = Program().toStdString();
+        const std::string input = (Folder() + QStringLiteral("locked.pdf")).toStdString();
+        std::vector<std::string> texts{program, "--every", "1", input};
+        std::vector<char*> argv;
+        for (std::string& text : texts)
+            argv.push_back(text.data());
+        argv.push_back(nullptr);
+        pid_t child = -1;
+        ASSERT_EQ(::posix_spawn(&child, program.c_str(), &actions, &attributes, argv.data(), environ), 0);
+        posix_spawn_file_actions_destroy(&actions);
+        posix_spawnattr_destroy(&attributes);
+        // Wait for the question, then stop.
+        QByteArray shown;
+        char buffer[256];
+        for (int i = 0; i < 100 && !shown.contains("Password for"); ++i) {
+            pollfd wanted{master, POLLIN, 0};
+            if (::poll(&wanted, 1, 100) > 0) {
+                const ssize_t got = ::read(master, buffer, sizeof buffer);
+                if (got > 0)
+                    shown.append(buffer, got);
+            }
+        }
+        ASSERT_TRUE(shown.contains("Password for")) << shown.toStdString();
+        if (signal == SIGINT)
+            ASSERT_EQ(::write(master, "\x03", 1), 1); // Ctrl-C typed
+        else
+            ::kill(child, signal);
+        int status = 0;
+        for (int i = 0; i < 100 && ::waitpid(child, &status, WNOHANG) == 0; ++i)
+            QThread::msleep(50);
+        EXPECT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), exitCode);
+        termios settings{};
+        ASSERT_EQ(::tcgetattr(terminal, &settings), 0);
+        EXPECT_NE(settings.c_lflag & ECHO, 0u);
+        ::close(master);
+        ::close(terminal);
+    }
+}
+
+// Damage the PDF library repaired is not a plain success: the outputs are there, but the
+// command says what was met and answers 4.
+TEST_F(CliTest, ADamagedInputIsDoneWithItsWarnings)
+{
+    const QString source = CorpusFile(QStringLiteral("qpdf-damaged-no-startxref.pdf"));
+    if (source.isEmpty() || !QFileInfo::exists(source))
+        GTEST_SKIP() << "no corpus";
+    ASSERT_TRUE(QFile::copy(source, Folder() + QStringLiteral("damaged.pdf")));
+    const TResult result = Run({QStringLiteral("--every"), QStringLiteral("10"), QStringLiteral("damaged.pdf")});
+    EXPECT_EQ(result.exitCode, 4) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("\"damaged.pdf\" is damaged"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("\n  damaged(1).pdf: "))) << result.err.toStdString();
+    EXPECT_EQ(QDir::cleanPath(result.out.trimmed()), QDir::cleanPath(Folder() + QStringLiteral("damaged")));
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("damaged")).size(), 3);
 }
 
 TEST_F(CliTest, AnOutputThatCannotBeWrittenFailsTheCommand)
@@ -278,6 +372,8 @@ TEST_F(CliTest, AnOutputThatCannotBeWrittenFailsTheCommand)
     ASSERT_TRUE(process->waitForFinished(60000));
     EXPECT_EQ(process->exitCode(), 3);
     EXPECT_TRUE(QString::fromUtf8(process->readAllStandardError()).contains(QStringLiteral("could not be written")));
+    // No folder is printed as if all were done.
+    EXPECT_TRUE(process->readAllStandardOutput().isEmpty());
     EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/big(399).pdf")).isFile());
 }
 
@@ -297,12 +393,16 @@ TEST_F(CliTest, BookmarkLevelsWithHigherLevelsAndBothPages)
     {
         QStringList options;
         std::vector<std::vector<int>> outputs; // book(1).pdf, book(2).pdf, ...
+        QString leftOut = {};                  // pages in no output, as standard error says
     };
     const QString higher = QStringLiteral("--higher-levels");
     const QString both = QStringLiteral("--both-pages");
     const std::vector<Case> cases = {
-        {{QStringLiteral("3")}, {{1}, {2, 3}, {8, 9, 10}}},
-        {{QStringLiteral("3"), both}, {{1, 2}, {2, 3, 4}, {8, 9, 10, 11}}},
+        {{QStringLiteral("3")}, {{1}, {2, 3}, {8, 9, 10}}, QStringLiteral("book.pdf: 4-7,11-12")},
+        // A level deeper than the outline: its deepest level and the higher ones, no more.
+        {{QStringLiteral("2147483647"), higher},
+         {{1}, {2, 3}, {8, 9, 10}, {1, 2, 3}, {4, 5}, {7, 8, 9, 10}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12}}},
+        {{QStringLiteral("3"), both}, {{1, 2}, {2, 3, 4}, {8, 9, 10, 11}}, QStringLiteral("book.pdf: 5-7,12")},
         // Deepest level first, then each higher one.
         {{QStringLiteral("2"), higher},
          {{1, 2, 3}, {4, 5}, {7, 8, 9, 10}, {1, 2, 3, 4, 5}, {6, 7, 8, 9, 10}, {11, 12}}},
@@ -318,6 +418,8 @@ TEST_F(CliTest, BookmarkLevelsWithHigherLevelsAndBothPages)
         const TResult result = Run(QStringList{QStringLiteral("--bookmarks")} + c.options +
                                    QStringList{QStringLiteral("--out"), out, input});
         ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        EXPECT_EQ(result.err.contains(QStringLiteral("in no output")), !c.leftOut.isEmpty()) << result.err.toStdString();
+        EXPECT_TRUE(result.err.contains(c.leftOut)) << result.err.toStdString();
         const QString folder = out + QStringLiteral("/book/");
         EXPECT_EQ(QDir::cleanPath(result.out.trimmed()), QDir::cleanPath(folder));
         EXPECT_EQ(FilesIn(folder).size(), static_cast<qsizetype>(c.outputs.size()));

@@ -7,6 +7,7 @@
 #include "split/TavloConvert.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -159,18 +160,108 @@ TEST_P(SplitRunTest, EveryTwoPagesOfFive)
     EXPECT_TRUE(Errors().empty());
 }
 
-TEST_P(SplitRunTest, AverageAndOutputFolderNumbering)
+// The run makes a folder of its own next to whatever is there, named exactly after the
+// document, and never writes into a folder it did not make.
+TEST_P(SplitRunTest, OutputFolderIsMadeAnewBesideWhatIsThere)
 {
-    QDir().mkpath(Folder() + QStringLiteral("doc"));
-    QDir().mkpath(Folder() + QStringLiteral("doc(1)"));
-    AddDocument(QStringLiteral("doc.pdf"), 10);
-    FJob->Method()->SetOption(soAverge);
-    FJob->Method()->SetAvgSplitNum(3);
-    ASSERT_EQ(Run(), kDoneRun);
-    const QString out = Folder() + QStringLiteral("doc(2)/");
-    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(1).pdf")), (std::vector<int>{1, 2, 3, 4}));
-    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(2).pdf")), (std::vector<int>{5, 6, 7}));
-    EXPECT_EQ(PageNumbersOf(out + QStringLiteral("doc(3).pdf")), (std::vector<int>{8, 9, 10}));
+    struct Case
+    {
+        QString document;
+        QStringList taken; // folders of the user's ("name/") or dangling links ("name")
+        QString folder;    // the run's folder
+    };
+    const QString longName = QString(236, u'x');
+    const std::vector<Case> cases = {
+        {QStringLiteral("doc.pdf"), {QStringLiteral("doc/"), QStringLiteral("doc(1)/")}, QStringLiteral("doc(2)")},
+        {QStringLiteral("doc.pdf"), {QStringLiteral("doc")}, QStringLiteral("doc(1)")},
+        {QStringLiteral("report .pdf"), {QStringLiteral("report/")}, QStringLiteral("report ")},
+        {QStringLiteral("tab\t.pdf"), {QStringLiteral("tab/")}, QStringLiteral("tab\t")},
+        {QStringLiteral("nbsp\u00A0.pdf"), {QStringLiteral("nbsp/")}, QStringLiteral("nbsp\u00A0")},
+        {QStringLiteral("My Docs /doc.pdf"), {QStringLiteral("My Docs/doc/")}, QStringLiteral("My Docs /doc")},
+        // A name near the file system's limit still leaves room for the outputs' own names.
+        {longName + QStringLiteral(".pdf"), {}, longName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.document.toStdString());
+        QDir(Folder()).removeRecursively();
+        QDir().mkpath(Folder());
+        for (const QString& taken : c.taken) {
+            if (taken.endsWith(u'/')) {
+                ASSERT_TRUE(QDir().mkpath(Folder() + taken));
+                QFile mine(Folder() + taken + QStringLiteral("mine.txt"));
+                ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+            } else {
+                ASSERT_TRUE(QFile::link(Folder() + QStringLiteral("nowhere"), Folder() + taken));
+            }
+        }
+        FJob->Files()->Clear();
+        AddDocument(c.document, 10);
+        FJob->Method()->SetOption(soAverge);
+        FJob->Method()->SetAvgSplitNum(3);
+        ASSERT_EQ(Run(), kDoneRun);
+        const QString out = Folder() + c.folder + u'/';
+        EXPECT_EQ(FRun->OutFolder(), out);
+        const QString base = QFileInfo(c.document).completeBaseName();
+        EXPECT_EQ(PageNumbersOf(out + base + QStringLiteral("(1).pdf")), (std::vector<int>{1, 2, 3, 4}));
+        EXPECT_EQ(PageNumbersOf(out + base + QStringLiteral("(2).pdf")), (std::vector<int>{5, 6, 7}));
+        EXPECT_EQ(PageNumbersOf(out + base + QStringLiteral("(3).pdf")), (std::vector<int>{8, 9, 10}));
+        for (const QString& taken : c.taken) {
+            if (taken.endsWith(u'/')) {
+                EXPECT_EQ(FilesIn(Folder() + taken), QStringList{QStringLiteral("mine.txt")});
+            }
+        }
+    }
+}
+
+// Names the file system cannot hold, or that would leave the run's folder, are refused before
+// anything is written, with a message that names them; the folder made for the plan goes.
+TEST_P(SplitRunTest, UnusableOutputNamesAreRefusedBeforeTheRun)
+{
+    struct Case
+    {
+        QString document;
+        QString outFile; // a custom output, or empty for every page
+        QString named;   // what the message names
+    };
+    const QString tooLong = QString(250, u'y');
+    const std::vector<Case> cases = {
+        {tooLong + QStringLiteral(".pdf"), {}, tooLong + QStringLiteral("(1).pdf")},
+        {QStringLiteral("doc.pdf"), QString(252, u'z') + QStringLiteral(".pdf"), QString(252, u'z')},
+        {QStringLiteral("doc.pdf"), QStringLiteral("../x.pdf"), QStringLiteral("../x.pdf")},
+        {QStringLiteral("doc.pdf"), QStringLiteral("sub/x.pdf"), QStringLiteral("sub/x.pdf")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.outFile.toStdString());
+        FJob->Files()->Clear();
+        FJob->Method()->AdvDefine()->Clear();
+        TFileInfo& document = AddDocument(c.document, 3);
+        FJob->Method()->SetOption(c.outFile.isEmpty() ? soEveryPage : soCustom);
+        FJob->Method()->SetEveryPageNum(1);
+        if (!c.outFile.isEmpty()) {
+            TAdvDefine* definition = FJob->Method()->AdvDefine()->NewItem();
+            definition->SetOutFile(c.outFile);
+            definition->SetPageStr(QStringLiteral("1-2"));
+        }
+        EXPECT_FALSE(FRun->Start());
+        EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::PlanningFailed);
+        EXPECT_TRUE(FRun->LastRefusalText().contains(c.named)) << FRun->LastRefusalText().toStdString();
+        EXPECT_FALSE(QFileInfo::exists(FRun->OutFolder()));
+        EXPECT_EQ(document.FileStatus(), fsNew);
+    }
+}
+
+// A set stop flag ends planning: nothing starts and nothing is left.
+TEST_P(SplitRunTest, AStopFlagEndsPlanning)
+{
+    AddDocument(QStringLiteral("doc.pdf"), 30);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    const std::atomic<bool> stop{true};
+    FRun->SetStopFlag(&stop);
+    EXPECT_FALSE(FRun->Start());
+    EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::Stopped);
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+    EXPECT_THROW(FRun->PlanOnly(), EPlanStopped);
 }
 
 TEST_P(SplitRunTest, RangeWithOtherPagesInCustomFolder)
@@ -219,10 +310,13 @@ TEST_P(SplitRunTest, PlanWithoutPagesIsRefusedWithItsReason)
         document.SetPageScore(QStringLiteral("All"));
         FJob->Method()->SetOption(soBookMarkLever);
         FJob->Method()->BookMarkOption()->SetLevelNum(2);
+        // As the window has it: even then an empty folder is not worth the trash.
+        FRun->SetDiscardToTrash(true);
         EXPECT_FALSE(FRun->Start());
         EXPECT_EQ(FRun->LastRefusal(), TStartRefusal::NothingPlanned);
         EXPECT_EQ(document.FileStatus(), fsNew);
         EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+        EXPECT_TRUE(FilesIn(Folder() + QStringLiteral("data/Trash/info")).isEmpty());
         EXPECT_FALSE(Take(std::chrono::milliseconds(0)).has_value());
     }
 }
@@ -372,18 +466,23 @@ TEST_P(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
     EXPECT_EQ(PageNumbersOf(Folder() + QStringLiteral("doc/x.pdf")), (std::vector<int>{2}));
 }
 
-TEST_P(SplitRunTest, UnwritableOutputEndsTheRunAndRemovesItsFolder)
+// Outputs made from an input that changed meanwhile may mix two versions of it: the run fails
+// and removes everything it wrote.
+TEST_P(SplitRunTest, AnInputChangedDuringTheRunFailsItAndRemovesItsOutputs)
 {
-    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 4);
-    FJob->Method()->SetOption(soCustom);
-    for (const char* name : {"ok.pdf", "missing/x.pdf"}) {
-        TAdvDefine* definition = FJob->Method()->AdvDefine()->NewItem();
-        definition->SetOutFile(QString::fromUtf8(name));
-        definition->SetPageStr(QStringLiteral("1-2"));
-    }
-    EXPECT_TRUE(FRun->Start());
+    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 60);
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_TRUE(FRun->Start());
+    FRun->Pause();
+    QFile input(document.Source());
+    ASSERT_TRUE(input.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(input.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+    input.close();
+    FRun->Resume();
     EXPECT_EQ(WaitForEnd(), kDoneStopped);
-    EXPECT_EQ(Errors(), (std::vector<qintptr>{kRunErrorOutputOpen}));
+    EXPECT_EQ(Errors(), (std::vector<qintptr>{kRunErrorInputChanged}));
     EXPECT_FALSE(FRun->Running());
     EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
     EXPECT_EQ(document.FileStatus(), fsNew);
@@ -423,7 +522,12 @@ TEST_P(SplitRunTest, DocumentWithoutPagesIsPassedOver)
 
 TEST_P(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
 {
-    TFileInfo& document = AddDocument(QStringLiteral("doc.pdf"), 60);
+    // The user's "doc" looks like the run's "doc " without its blank: it must stay whole.
+    ASSERT_TRUE(QDir().mkpath(Folder() + QStringLiteral("doc")));
+    QFile mine(Folder() + QStringLiteral("doc/mine.pdf"));
+    ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+    mine.close();
+    TFileInfo& document = AddDocument(QStringLiteral("doc .pdf"), 60);
     FJob->Method()->SetOption(soEveryPage);
     FJob->Method()->SetEveryPageNum(1);
     ASSERT_TRUE(FRun->Start());
@@ -436,13 +540,14 @@ TEST_P(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
     }
     FRun->Stop();
     EXPECT_EQ(WaitForEnd(), kDoneStopped);
-    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc ")));
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc")), QStringList{QStringLiteral("mine.pdf")});
     EXPECT_EQ(document.FileStatus(), fsNew);
     // A stop after the run has ended touches nothing.
     FMessages.clear();
     ASSERT_EQ(Run(), kDoneRun);
     FRun->Stop();
-    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc")).size(), 60);
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc ")).size(), 60);
 }
 
 INSTANTIATE_TEST_SUITE_P(EngineThreading, SplitRunTest,

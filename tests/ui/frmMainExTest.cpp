@@ -2,6 +2,7 @@
 
 #include "engine/EngineTestSupport.h"
 #include "model/TavloProj.h"
+#include "shell/FormatText.h"
 #include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
 #include "shell/MutlLanguage.h"
@@ -540,17 +541,20 @@ TEST_F(frmMainExTest, RunMessagesDriveTheProgressAndTheEnd)
         {12345, Text("sUnknownError")},
         {kErrorPageUnreadable, QString()},
         {kErrorOutputUnwritable, QString()},
+        {kRunErrorInputChanged, FormatText(Text("sInputChanged"), {QStringLiteral("doc.pdf")})},
+        {kRunWarningDamaged, QString()},
     };
     for (const auto& e : errors) {
         FBoxes.clear();
         Post(WM_SPLIT_ERROR, 0, e.error);
         EXPECT_EQ(FBoxes, e.box.isEmpty() ? QStringList() : QStringList{e.box}) << e.error;
     }
-    // Pages that could not be read or written are not reported as a plain success.
+    // Pages that could not be read or written, or damage met on the way, are not reported as
+    // a plain success; damage, which may have spoilt any output, is what the box tells.
     FBoxes.clear();
     FAnswer = [](const MessageBoxRequest&) { return MessageBoxButton::Cancel; };
     Post(WM_SPLIT_DONE, 0, kDoneRun);
-    EXPECT_EQ(FBoxes, QStringList{Text("sSplitFinishedWithErrors")});
+    EXPECT_EQ(FBoxes, QStringList{Text("sSplitFinishedDamaged")});
 }
 
 TEST_F(frmMainExTest, ConvertRefusesUnusableSettingsAndAVanishedSource)
