@@ -34,7 +34,7 @@ def stop_after(command, cwd, delay):
 
 
 def main():
-    program = os.path.join(sys.argv[1], "tavlo-split")
+    program = os.path.join(os.path.abspath(sys.argv[1]), "tavlo-split")
     rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 3
     with tempfile.TemporaryDirectory() as folder:
         for pages in (5000, 100000):

@@ -18,6 +18,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <set>
 
@@ -139,6 +140,17 @@ TCommandError Stopped()
     return TCommandError{Lang("sCliStopped"), kExitStopped};
 }
 
+// Once a run has stopped, what it made is gone; freeing what the engine read of a large
+// document would only keep the user waiting, so a stop by a signal ends the process at once
+// (the signal's handler does, now that nothing is left to remove).
+TCommandError StoppedRun(TStopRequest& stop)
+{
+    stop.EndAtOnce = true;
+    if (const int signal = stop.Signal.load())
+        std::raise(signal);
+    return Stopped();
+}
+
 void CheckStop(const std::atomic<bool>& stopRequested)
 {
     if (stopRequested.load())
@@ -146,7 +158,7 @@ void CheckStop(const std::atomic<bool>& stopRequested)
 }
 
 void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& document,
-                  const std::atomic<bool>& stopRequested)
+                  TStopRequest& stop)
 {
     if (!QFileInfo(options.Input).isFile())
         throw TCommandError{Lang("sFileNotFound", options.Input), kExitInputUnusable};
@@ -156,8 +168,11 @@ void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& d
     if (!run.CheckDocument(document))
         throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
     if (!document.IsAccessible() && !options.Password) {
-        const std::optional<QString> typed = AskPassword(options.Input, stopRequested);
-        CheckStop(stopRequested);
+        // The prompt gives the terminal back itself before it answers a stop.
+        stop.EndAtOnce = false;
+        const std::optional<QString> typed = AskPassword(options.Input, stop.Requested);
+        CheckStop(stop.Requested);
+        stop.EndAtOnce = true;
         if (!typed)
             throw TCommandError{Lang("sCliNeedPassword", options.Input), kExitInputUnusable};
         document.SetUserPassword(*typed);
@@ -282,15 +297,15 @@ int PrintPlan(TTavloConvert& run, QTextStream& out, QTextStream& err)
     if (!run.PlanOnly())
         throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
     ReportLeftOutPages(run, err);
-    const QString text = QString::fromLocal8Bit(run.PageList()->DumpText());
-    for (const QString& line : text.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
-        out << line << u'\n';
+    // The dump's lines, ended as this system ends them.
+    out << QString::fromLocal8Bit(run.PageList()->DumpText())
+               .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return kExitDone;
 }
 
-int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
-          const std::atomic<bool>& stopRequested)
+int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TStopRequest& stop)
 {
+    const std::atomic<bool>& stopRequested = stop.Requested;
     ConfigureOutput(options);
     // Made before the run, so that it outlives whatever the run's thread still posts.
     const bool showProgress = !options.Quiet && StandardErrorIsTerminal();
@@ -300,7 +315,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
     if (!run.Ready())
         throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
     TFileInfo& document = *job.Files()->NewItem();
-    OpenDocument(options, run, document, stopRequested);
+    OpenDocument(options, run, document, stop);
     ApplyMethod(options, document, *job.Method());
     if (options.Method == TSplitOptions::TMethodKind::Bookmarks &&
         run.GetBookmarkLevelCount(document) == 0)
@@ -311,6 +326,9 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
     if (options.DryRun)
         return PrintPlan(run, out, err);
 
+    // From here on the run makes its folder and files: a stop removes them first.
+    stop.EndAtOnce = false;
+    CheckStop(stopRequested);
     run.SetWindow(&watcher);
     // Nothing else happens while the command runs, so the engine may as well work on this
     // thread: a process with one thread spares the PDF library its thread-safe bookkeeping.
@@ -327,16 +345,14 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
                                 kExitSplitFailed};
         }
         case TStartRefusal::Stopped:
-            throw Stopped();
+            throw StoppedRun(stop);
         default: break;
         }
     }
     ReportLeftOutPages(run, err);
     TRunOutcome outcome = WaitForRun(run, watcher, err, showProgress, stopRequested);
-    if (!outcome.Done && !outcome.Failed) {
-        err << Lang("sCliStopped") << u'\n';
-        return kExitStopped;
-    }
+    if (!outcome.Done && !outcome.Failed)
+        throw StoppedRun(stop);
     if (outcome.Done && !AllOutputsWritten(*run.PageList()))
         outcome.Errors.insert(kErrorOutputUnwritable);
     const int code = ReportErrors(outcome, run, options.Input, err);
@@ -351,7 +367,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err,
 } // namespace
 
 int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream& err,
-                    const std::atomic<bool>& stopRequested)
+                    TStopRequest& stop)
 {
     // The command line has no boxes: a box's text goes to the error stream, answered with
     // its default button.
@@ -360,7 +376,7 @@ int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream&
         return request.defaultButton;
     });
     try {
-        return Split(options, out, err, stopRequested);
+        return Split(options, out, err, stop);
     } catch (const TCommandError& error) {
         err << error.Message << u'\n';
         return error.ExitCode;

@@ -17,8 +17,20 @@ inline constexpr int kExitDamaged = 4;
 // Stopped by Ctrl-C (main answers 128 + the signal for a termination or hang-up).
 inline constexpr int kExitStopped = 130;
 
+// What the command shares with its signal handlers.
+struct TStopRequest
+{
+    // Set by a stop signal: the run stops as Cancel does and removes what it wrote.
+    std::atomic<bool> Requested{false};
+    // Set while the command has made nothing on disk and holds no terminal: a stop signal may
+    // then end the process at once (the PDF library's reading of a large file cannot be
+    // interrupted, and there is nothing to remove).
+    std::atomic<bool> EndAtOnce{true};
+    // The signal that asked for the stop; 0 for none.
+    std::atomic<int> Signal{0};
+};
+
 // Checks the input and the options, then plans and runs the split, or prints the plan. The
-// output folder goes to out, messages and the progress bar to err. A set stopRequested stops
-// the run as Cancel does.
+// output folder goes to out, messages and the progress bar to err.
 int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream& err,
-                    const std::atomic<bool>& stopRequested);
+                    TStopRequest& stop);

@@ -14,18 +14,39 @@
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#if !defined(_WIN32)
+#include <unistd.h>
+#endif
 
 namespace {
 
 // Set from signal handlers: only lock-free atomics may be touched there.
 static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
-std::atomic<bool> stopRequested{false};
-std::atomic<int> stopSignal{0};
+TStopRequest stop;
+// The stop message, ready for a handler that ends the process at once.
+char stoppedText[512];
+std::size_t stoppedLength = 0;
+
+void KeepStoppedText(const QString& text)
+{
+    const QByteArray bytes = (text + u'\n').toUtf8().left(sizeof stoppedText);
+    std::memcpy(stoppedText, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    stoppedLength = static_cast<std::size_t>(bytes.size());
+}
 
 void OnStopSignal(int signal)
 {
-    stopSignal.store(signal);
-    stopRequested.store(true);
+    stop.Signal.store(signal);
+    if (stop.EndAtOnce.load()) {
+#if !defined(_WIN32)
+        [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, stoppedText, stoppedLength);
+#endif
+        std::_Exit(128 + signal);
+    }
+    stop.Requested.store(true);
 }
 
 // Ctrl-C, a termination and a hang-up all stop the run the same way, so that what it wrote
@@ -77,6 +98,7 @@ int main(int argc, char* argv[])
             << u'\n';
         return kExitInputUnusable;
     }
+    KeepStoppedText(GetLangString(QStringLiteral("sCliStopped")));
     const TParsedCommandLine parsed = ParseCommandLine(application.arguments());
     switch (parsed.Action) {
     case TParsedCommandLine::TAction::Help: out << UsageText(); return kExitDone;
@@ -86,7 +108,7 @@ int main(int argc, char* argv[])
     case TParsedCommandLine::TAction::Usage: err << parsed.Message << u'\n'; return kExitUsage;
     case TParsedCommandLine::TAction::Split: break;
     }
-    const int code = RunSplitCommand(parsed.Options, out, err, stopRequested);
+    const int code = RunSplitCommand(parsed.Options, out, err, stop);
     // A stop by a signal answers as a shell does for a command the signal ended.
-    return code == kExitStopped && stopSignal.load() != 0 ? 128 + stopSignal.load() : code;
+    return code == kExitStopped && stop.Signal.load() != 0 ? 128 + stop.Signal.load() : code;
 }

@@ -113,6 +113,17 @@ protected:
         return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, QString(), QString::fromUtf8(text)};
     }
 
+    // "locked.pdf", two pages that open with the password "pw".
+    void WriteLockedPdf()
+    {
+        const QString plain = Folder() + QStringLiteral("plain.pdf");
+        WriteTestPdf(plain, 2);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"),
+                                    {QStringLiteral("--encrypt"), QStringLiteral("pw"), QStringLiteral("owner"),
+                                     QStringLiteral("256"), QStringLiteral("--"), plain, Folder() + QStringLiteral("locked.pdf")}),
+                  0);
+    }
+
     QTemporaryDir FFolder;
     QProcess FProcess;
 };
@@ -240,12 +251,7 @@ TEST_F(CliTest, DryRunPrintsThePlanAndWritesNothing)
 
 TEST_F(CliTest, PasswordFromTheCommandLine)
 {
-    const QString plain = Folder() + QStringLiteral("plain.pdf");
-    WriteTestPdf(plain, 2);
-    ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"),
-                                {QStringLiteral("--encrypt"), QStringLiteral("pw"), QStringLiteral("owner"),
-                                 QStringLiteral("256"), QStringLiteral("--"), plain, Folder() + QStringLiteral("locked.pdf")}),
-              0);
+    WriteLockedPdf();
     const QStringList split = {QStringLiteral("--every"), QStringLiteral("1"), QStringLiteral("locked.pdf")};
     FProcess.setStandardInputFile(QProcess::nullDevice());
     EXPECT_EQ(Run(split).exitCode, 2); // no terminal to ask on
@@ -280,12 +286,7 @@ TEST_F(CliTest, StopSignalsLeaveNothing)
 // terminal its echo back.
 TEST_F(CliTest, StopAtThePasswordPromptRestoresTheTerminal)
 {
-    const QString plain = Folder() + QStringLiteral("plain.pdf");
-    WriteTestPdf(plain, 2);
-    ASSERT_EQ(QProcess::execute(QStringLiteral("qpdf"),
-                                {QStringLiteral("--encrypt"), QStringLiteral("pw"), QStringLiteral("owner"),
-                                 QStringLiteral("256"), QStringLiteral("--"), plain, Folder() + QStringLiteral("locked.pdf")}),
-              0);
+    WriteLockedPdf();
     for (const auto& [signal, exitCode] : {std::pair{SIGINT, 130}, std::pair{SIGTERM, 143}}) {
         SCOPED_TRACE(signal);
         int master = -1;
