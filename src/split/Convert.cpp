@@ -439,6 +439,18 @@ void TConvert::CloseAllDocuments()
     }
 }
 
+TConvert::TInputStamp TConvert::TInputStamp::Of(const QString& path)
+{
+    const std::filesystem::path file = FileSystemPath(path);
+    std::error_code sizeError;
+    std::error_code timeError;
+    TInputStamp stamp;
+    stamp.Size = std::filesystem::file_size(file, sizeError);
+    stamp.Modified = std::filesystem::last_write_time(file, timeError);
+    stamp.Readable = !sizeError && !timeError;
+    return stamp;
+}
+
 // Size and time of every input of the plan, to tell at the end whether one changed meanwhile.
 void TConvert::TakeInputStamps()
 {
@@ -449,23 +461,16 @@ void TConvert::TakeInputStamps()
         if (path.isEmpty() || taken.contains(path))
             continue;
         taken.insert(path);
-        std::error_code error;
-        const std::filesystem::path file = FileSystemPath(path);
-        TInputStamp stamp{path, std::filesystem::file_size(file, error), {}};
-        stamp.Modified = std::filesystem::last_write_time(file, error);
-        FInputStamps.push_back(stamp);
+        FInputStamps.emplace_back(path, TInputStamp::Of(path));
     }
 }
 
 bool TConvert::InputsChanged() const
 {
-    for (const TInputStamp& stamp : FInputStamps) {
-        std::error_code sizeError;
-        std::error_code timeError;
-        const std::filesystem::path file = FileSystemPath(stamp.Path);
-        if (std::filesystem::file_size(file, sizeError) != stamp.Size || sizeError ||
-            std::filesystem::last_write_time(file, timeError) != stamp.Modified || timeError) {
-            WriteLogLine(QStringLiteral("Input changed while it was split: ") + stamp.Path);
+    for (const auto& [path, stamp] : FInputStamps) {
+        const TInputStamp now = TInputStamp::Of(path);
+        if (!now.Readable || !(now == stamp)) {
+            WriteLogLine(QStringLiteral("Input changed while it was split: ") + path);
             return true;
         }
     }

@@ -24,6 +24,7 @@
 #include <memory>
 #include <mutex>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 class TFileInfo;
@@ -200,12 +201,16 @@ private:
     const std::atomic<bool>* FStopFlag = nullptr;
     TRunOutputs FOutputs;
     QStringList FWarnings;
+    // Size and time of a file as the file system has them now; equal stamps mean unchanged.
     struct TInputStamp
     {
-        QString Path;
         std::uintmax_t Size = 0;
         std::filesystem::file_time_type Modified;
+        bool Readable = false;
+
+        static TInputStamp Of(const QString& path);
+        friend bool operator==(const TInputStamp&, const TInputStamp&) = default;
     };
-    std::vector<TInputStamp> FInputStamps;
+    std::vector<std::pair<QString, TInputStamp>> FInputStamps;
     mutable std::mutex FMutex;
 };

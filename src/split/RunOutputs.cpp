@@ -37,14 +37,6 @@ QString Candidate(const QString& base, int number)
                                 {QDir::toNativeSeparators(folder), FileSystemErrorText(error)}));
 }
 
-// The path without the separators it may end with ("/" stays).
-QString WithoutTrailingSeparator(QString path)
-{
-    while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(u'\\')))
-        path.chop(1);
-    return path;
-}
-
 } // namespace
 
 QString TRunOutputs::FreeFolderName(const QString& base)
@@ -90,10 +82,7 @@ QString TRunOutputs::CreateFolder(const QString& base)
 
 void TRunOutputs::AddFile(const QString& path)
 {
-    if (!FFileSet.contains(path)) {
-        FFileSet.insert(path);
-        FFiles.append(path);
-    }
+    FFiles.insert(path);
 }
 
 void TRunOutputs::Remove()
@@ -101,7 +90,6 @@ void TRunOutputs::Remove()
     for (const QString& file : std::as_const(FFiles))
         QFile::remove(file);
     FFiles.clear();
-    FFileSet.clear();
     RemoveFolders();
 }
 
@@ -110,7 +98,6 @@ void TRunOutputs::Discard(bool useTrash)
     if (useTrash && !FFolder.isEmpty() && !FFiles.isEmpty() && FolderHoldsOnlyOurFiles() &&
         MoveFolderToTrash(FFolder)) {
         FFiles.clear();
-        FFileSet.clear();
         FFolders.removeLast();
     }
     Remove();
@@ -121,7 +108,6 @@ void TRunOutputs::Clear()
     FFolder.clear();
     FFolders.clear();
     FFiles.clear();
-    FFileSet.clear();
 }
 
 bool TRunOutputs::FolderHoldsOnlyOurFiles() const
@@ -130,16 +116,16 @@ bool TRunOutputs::FolderHoldsOnlyOurFiles() const
     const QStringList names =
         folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& name : names) {
-        if (!FFileSet.contains(FFolder + name))
+        if (!FFiles.contains(FFolder + name))
             return false;
     }
     return true;
 }
 
-// Innermost first; a folder that still holds anything (not the run's) stays.
+// Innermost first; a folder that still holds anything (not the run's) stays. The folders are
+// kept without a trailing separator.
 void TRunOutputs::RemoveFolders()
 {
-    while (!FFolders.isEmpty()) {
-        QDir().rmdir(WithoutTrailingSeparator(FFolders.takeLast()));
-    }
+    while (!FFolders.isEmpty())
+        QDir().rmdir(FFolders.takeLast());
 }

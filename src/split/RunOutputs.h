@@ -42,6 +42,5 @@ private:
 
     QString FFolder;
     QStringList FFolders; // made by this run, parents first
-    QStringList FFiles;
-    QSet<QString> FFileSet;
+    QSet<QString> FFiles;
 };
