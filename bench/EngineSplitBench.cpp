@@ -8,7 +8,7 @@
 // on the largest outline of the corpus and on 100,000 bookmarks.
 //
 // The document is made from the corpus in <build>/bench-data the first time (needs qpdf and
-// ../shared/corpus beside the checkout).
+// tests/data).
 
 #include "engine/DocEngine.h"
 #include "engine/EngineLoader.h"

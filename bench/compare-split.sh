@@ -19,7 +19,7 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 input="${2:-}"
 if [ -z "$input" ]; then
-  corpus="$(dirname "$0")/../../shared/corpus/geotopo-komprimiert.pdf"
+  corpus="$(dirname "$0")/../tests/data/geotopo-komprimiert.pdf"
   input="$work/input.pdf"
   qpdf --empty --pages "$corpus" "$corpus" "$corpus" "$corpus" "$corpus" "$corpus" -- "$input"
 fi

@@ -23,11 +23,11 @@ QMap<QString, QString> ParseNotes(const QString& notes)
 std::vector<CorpusEntry> ReadCorpusManifest()
 {
     std::vector<CorpusEntry> entries;
-    if (CorpusFolder().isEmpty())
-        return entries;
     QFile file(CorpusFile(QStringLiteral("manifest.tsv")));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot read " << file.fileName().toStdString();
         return entries;
+    }
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringList columns = lines[i].split(QLatin1Char('\t'));

@@ -20,5 +20,5 @@ struct CorpusEntry
     QString ownerPassword() const { return notes.value(QStringLiteral("owner_password")); }
 };
 
-// The rows of the manifest; empty when the corpus is missing.
+// The rows of the manifest of tests/data; a manifest that cannot be read fails the test.
 std::vector<CorpusEntry> ReadCorpusManifest();

@@ -163,8 +163,6 @@ TEST_F(CopyTest, OneOutputPerPageDrivenFromInsideTheNotifications)
 
 TEST_F(CopyTest, CopiedPagesKeepFormFieldsAnnotationsAndLabels)
 {
-    if (CorpusFolder().isEmpty())
-        GTEST_SKIP() << "corpus not found";
     struct Case
     {
         const char* file;

@@ -207,8 +207,6 @@ TEST_F(OutlineTest, QueriesNeedAnOpenDocumentAndAnExistingChild)
 TEST_F(OutlineTest, CorpusOutlinesMatchTheManifest)
 {
     const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
-    if (corpus.empty())
-        GTEST_SKIP() << "corpus not found";
     for (const CorpusEntry& entry : corpus) {
         if (entry.pages == -2 || entry.pages == 0)
             continue;

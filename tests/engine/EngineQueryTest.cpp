@@ -30,8 +30,6 @@ std::int32_t ExpectedEncryptType(const CorpusEntry& entry)
 TEST_F(QueryTest, EncryptionAndPageCountsMatchTheCorpusManifest)
 {
     const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
-    if (corpus.empty())
-        GTEST_SKIP() << "corpus not found";
     for (const CorpusEntry& entry : corpus) {
         SCOPED_TRACE(entry.file.toStdString());
         const QString path = CorpusFile(entry.file);
@@ -47,8 +45,6 @@ TEST_F(QueryTest, EncryptionAndPageCountsMatchTheCorpusManifest)
 
 TEST_F(QueryTest, ReadOpenAnswersPagesPasswordFailureOrOtherFailure)
 {
-    if (CorpusFolder().isEmpty())
-        GTEST_SKIP() << "corpus not found";
     struct Case
     {
         const char* file;
@@ -69,7 +65,9 @@ TEST_F(QueryTest, ReadOpenAnswersPagesPasswordFailureOrOtherFailure)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " / " + (c.userPassword ? c.userPassword : "-"));
-        const QString path = CorpusFile(QString::fromUtf8(c.file));
+        const QString name = QString::fromUtf8(c.file);
+        const QString path = name.startsWith(u"no-such") ? CorpusFolder() + u'/' + name
+                                                         : CorpusFile(name);
         ComPtr<IDocObject> document = NewDocument();
         if (c.userPassword != nullptr)
             PageCountOn(*document, path, QString::fromUtf8(c.userPassword));
@@ -98,8 +96,6 @@ TEST_F(QueryTest, ADocumentHeldElsewhereIsSharedOnlyWhileUnchangedAndWithItsPass
     for (IDocObject* document : {holder.get(), second.get(), third.get()})
         EXPECT_EQ(document->Close(), S_OK);
 
-    if (CorpusFolder().isEmpty())
-        GTEST_SKIP() << "corpus not found";
     const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
     ComPtr<IDocObject> unlocked = NewDocument();
     PageCountOn(*unlocked, locked, QStringLiteral("openpassword"));

@@ -21,7 +21,8 @@
 
 std::u16string Wide(const QString& text);
 
-// The developers' corpus of real PDFs; empty when it is not beside the checkout.
+// The real PDFs of tests/data and their manifest. A file that is not there fails the test
+// that asks for it: these tests must never pass by not running.
 QString CorpusFolder();
 QString CorpusFile(const QString& name);
 

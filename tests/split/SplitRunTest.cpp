@@ -392,8 +392,6 @@ TEST_P(SplitRunTest, PasswordProtectedInput)
 TEST_P(SplitRunTest, CorpusFilesSplitPageByPage)
 {
     const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
-    if (corpus.empty())
-        GTEST_SKIP() << "no corpus";
     for (const CorpusEntry& entry : corpus) {
         if (entry.pages <= 0 && entry.password.isEmpty())
             continue;

@@ -186,8 +186,6 @@ TEST_F(frmBookmarkSettingTest, TheLevelListIgnoresDeleteAndTypedCharacters)
 TEST_F(frmBookmarkSettingTest, ShowsARealOutlineOfTheCorpus)
 {
     const std::vector<CorpusEntry> corpus = ReadCorpusManifest();
-    if (corpus.empty())
-        GTEST_SKIP() << "no corpus beside the checkout";
     int checked = 0;
     for (const CorpusEntry& entry : corpus) {
         if (entry.pages <= 0 || entry.outlineDepth <= 0)

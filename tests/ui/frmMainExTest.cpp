@@ -273,8 +273,6 @@ TEST_F(frmMainExTest, EmptyWindowOffersOnlyTheFileControls)
 TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
 {
     const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
-    if (!QFileInfo::exists(locked))
-        GTEST_SKIP() << "no corpus";
     CancelPassword();
     ASSERT_TRUE(FWindow->AddDocument(locked));
     auto* lockIcon = Control<QLabel>("imgBalloon");
@@ -309,8 +307,6 @@ TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
 TEST_F(frmMainExTest, CancelledPasswordShowsTheBalloonWhenItIsWanted)
 {
     const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
-    if (!QFileInfo::exists(locked))
-        GTEST_SKIP() << "no corpus";
     ProductConfig().ShowPasswordBalloon = true;
     CancelPassword();
     ASSERT_TRUE(FWindow->AddDocument(locked));
