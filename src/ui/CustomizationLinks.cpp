@@ -1,6 +1,7 @@
 #include "ui/CustomizationLinks.h"
 
 #include "shell/CustomizationValues.h"
+#include "shell/HelpPage.h"
 #include "shell/ShellOpen.h"
 
 namespace {
@@ -30,4 +31,11 @@ bool OpenCustomizationLink(const QString& address)
     if (const CustomizationLinkOpener& opener = InstalledOpener())
         return opener(address);
     return OpenThroughModuleOrDesktop(address);
+}
+
+QString CustomizationLinkOrHelp(const QString& address, const QString& helpSection)
+{
+    if (!address.trimmed().isEmpty())
+        return address;
+    return HelpPageAddress(helpSection).toString(QUrl::FullyEncoded);
 }

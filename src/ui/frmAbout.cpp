@@ -72,8 +72,10 @@ void TfrmAbout::FormCreate()
     lblVer->setText(lblVer->text() + QStringLiteral("  ") +
                     ShortFileVersion(QCoreApplication::applicationFilePath()));
     lblProduct->setText(ApplicationTitle());
-    // The link is only as wide as its text, so a click beside it closes the box.
+    // The link is only as wide as its text, so a click beside it closes the box. Without a
+    // home page there is nowhere to go, and the link is not shown.
     lblURL->adjustSize();
+    lblURL->setVisible(!CustomizationValues().Values().HomePage.trimmed().isEmpty());
     if (QWidget* owner = parentWidget())
         move(owner->window()->geometry().center() - rect().center());
 }

@@ -2,13 +2,16 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CustomizationValues.h"
 #include "shell/LanguageMgr.h"
+#include "shell/PathUtils.h"
 #include "shell/VersionInfo.h"
 #include "ui/CustomizationLinks.h"
 #include "ui/SkinFiles.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -51,18 +54,37 @@ void WhenAboutBoxShows(std::function<void(TfrmAbout&)> act)
     timer->start(10);
 }
 
+// Loads a customization file that names a home page, or none at all.
+void LoadCustomization(const QTemporaryDir& folder, const char* homePage)
+{
+    const QString path = folder.filePath(QStringLiteral("Customization.xml"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QByteArray("<Customization><Value key=\"HomePage\">") + homePage +
+               "</Value></Customization>");
+    file.close();
+    CustomizationValues().Load(ApplicationFolder(), path, QStringLiteral("ENG"));
+}
+
 class frmAboutTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        LoadCustomization(FFolder, "https://example.org/");
         SetCustomizationLinkOpener([this](const QString& address) {
             FOpened.append(address);
             return true;
         });
     }
-    void TearDown() override { SetCustomizationLinkOpener({}); }
+    void TearDown() override
+    {
+        SetCustomizationLinkOpener({});
+        CustomizationValues().Load(ApplicationFolder(), FFolder.filePath(QStringLiteral("none")),
+                                   QStringLiteral("ENG"));
+    }
 
+    QTemporaryDir FFolder;
     QStringList FOpened;
 };
 
@@ -76,6 +98,14 @@ TEST_F(frmAboutTest, ShowsTheVersionAfterTwoBlanksAndTheProductName)
     EXPECT_EQ(Label(box, "lblProduct")->text(), QStringLiteral("Orvane Split Test"));
     EXPECT_EQ(Label(box, "lblURL")->text(), QStringLiteral("Visit the homepage of this product."));
     EXPECT_EQ(Label(box, "lblURL")->cursor().shape(), Qt::PointingHandCursor);
+}
+
+TEST_F(frmAboutTest, WithoutAHomePageTheLinkIsNotShown)
+{
+    LoadCustomization(FFolder, " ");
+    TfrmAbout box;
+    box.show();
+    EXPECT_FALSE(Label(box, "lblURL")->isVisible());
 }
 
 TEST_F(frmAboutTest, IsABorderlessPictureCentredOnTheMainWindow)
