@@ -80,7 +80,7 @@ void ReloadLanguages()
 void StartCustomerService(TCBSProductClient& client)
 {
     TProductConfig& config = ProductConfig();
-    client.SetProductID(config.ReadString(QStringLiteral("SYSTEM"), QStringLiteral("ProductID"), QString()).toInt());
+    client.SetProductID(config.ProductID);
     client.SetFileVersion(ReadVersionString(QCoreApplication::applicationFilePath(), QStringLiteral("FileVersion")));
     client.Start();
     client.SetDataCollectID(QString::number(config.DataCellectID));
