@@ -11,6 +11,7 @@
 #include "shell/PathUtils.h"
 #include "shell/ProductConfig.h"
 #include "shell/RunLog.h"
+#include "shell/ShellOpen.h"
 #include "shell/VersionInfo.h"
 #include "ui/LanguageSwitches.h"
 #include "ui/LanguageWidgets.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 
 namespace {
@@ -80,7 +82,7 @@ void ReloadLanguages()
 void StartCustomerService(TCBSProductClient& client)
 {
     TProductConfig& config = ProductConfig();
-    client.SetProductID(config.ReadString(QStringLiteral("SYSTEM"), QStringLiteral("ProductID"), QString()).toInt());
+    client.SetProductID(config.ProductID);
     client.SetFileVersion(ReadVersionString(QCoreApplication::applicationFilePath(), QStringLiteral("FileVersion")));
     client.Start();
     client.SetDataCollectID(QString::number(config.DataCellectID));
@@ -149,6 +151,7 @@ int RunTavlo(const QStringList& arguments)
     });
     InstallWidgetMessageBox();
     InstallLanguageHooks();
+    SetUrlOpener([](const QUrl& url) { return QDesktopServices::openUrl(url); });
     InitializeModules();
     const int exitCode = RunEntrySequence(arguments);
     FinalizeModules();

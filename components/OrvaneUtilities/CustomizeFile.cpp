@@ -1,12 +1,18 @@
 #include "CustomizeFile.h"
 
+#include <QFile>
+#include <QFileInfo>
+
 #include <pugixml.hpp>
 
 bool CustomizeFile::Load(const QString& path)
 {
     FValues.clear();
+    // A pipe or device in the file's place would block the start of the program for good.
+    if (!QFileInfo(path).isFile())
+        return false;
     pugi::xml_document document;
-    if (!document.load_file(path.toUtf8().constData()))
+    if (!document.load_file(QFile::encodeName(path).constData()))
         return false;
     const pugi::xml_node root = document.child("Customization");
     if (!root)

@@ -4,8 +4,6 @@
 
 #include <QMutex>
 #include <QMutexLocker>
-#include <QProcess>
-#include <QUrl>
 
 namespace {
 
@@ -54,10 +52,10 @@ ORVANE_UTILITIES_EXPORT int ReadCustomizeInfoW(const char16_t* key, const char16
     return value ? 1 : 0;
 }
 
-ORVANE_UTILITIES_EXPORT int OrvaneOpenURLW(const char16_t* address, int /*flag*/)
+// Kept for the calling contract only. Opening an address needs the desktop's services, which
+// only the program's window has; the program opens addresses itself, and nothing here starts
+// a browser by hand.
+ORVANE_UTILITIES_EXPORT int OrvaneOpenURLW(const char16_t* /*address*/, int /*flag*/)
 {
-    const QUrl url(FromWide(address), QUrl::TolerantMode);
-    if (!url.isValid() || url.isEmpty())
-        return 0;
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)}) ? 1 : 0;
+    return 0;
 }

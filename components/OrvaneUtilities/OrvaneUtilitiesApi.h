@@ -21,6 +21,7 @@ using ReadCustomizeInfoWFunc = int (*)(const char16_t* key, const char16_t* lang
                                        int extraLength);
 
 // Opens a web address in the user's browser; `flag` is reserved (0). Non-zero when started.
+// This module has no way to the desktop and answers 0: the program opens addresses itself.
 using OrvaneOpenURLWFunc = int (*)(const char16_t* address, int flag);
 
 // The module's exports; the program resolves them by name at run time.

@@ -1,5 +1,7 @@
 #include "shell/CustomizationValues.h"
 
+#include "shell/ShellOpen.h"
+
 #include <QLibrary>
 #include <QMetaEnum>
 
@@ -65,7 +67,6 @@ bool TCustomization::LoadModule(const QString& moduleFolder)
         return false;
     FLoadFile = reinterpret_cast<LoadCustomizeXMLFileWFunc>(module.resolve("LoadCustomizeXMLFileW"));
     FRead = reinterpret_cast<ReadCustomizeInfoWFunc>(module.resolve("ReadCustomizeInfoW"));
-    FOpenUrl = reinterpret_cast<OrvaneOpenURLWFunc>(module.resolve("OrvaneOpenURLW"));
     return FLoadFile && FRead;
 }
 
@@ -113,7 +114,8 @@ void TCustomization::ReadAll()
 
 bool TCustomization::OpenURL(const QString& address) const
 {
-    return FOpenUrl && FOpenUrl(reinterpret_cast<const char16_t*>(address.utf16()), 0) != 0;
+    const QUrl url(address, QUrl::TolerantMode);
+    return FRead && url.isValid() && !url.isEmpty() && OpenWebAddress(address);
 }
 
 TCustomization& CustomizationValues()

@@ -42,7 +42,8 @@ public:
     TLanguageCode LanguageCode() const { return FLanguageCode; }
     int ReadCount() const { return FReadCount; }
 
-    // Opens a web address through the customization module; false when it is missing.
+    // Opens a web address of the customization through the installed opener (the module's
+    // own opener cannot reach the desktop); false when the module is missing.
     bool OpenURL(const QString& address) const;
 
 private:
@@ -55,7 +56,6 @@ private:
     int FReadCount = 0;
     LoadCustomizeXMLFileWFunc FLoadFile = nullptr;
     ReadCustomizeInfoWFunc FRead = nullptr;
-    OrvaneOpenURLWFunc FOpenUrl = nullptr;
 };
 
 // The process-wide customization values.

@@ -3,7 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <stdexcept>
+
+class TIniDocument;
 
 class IniFileError : public std::runtime_error
 {
@@ -12,19 +16,34 @@ public:
 };
 
 // Section/key/value access to one initialisation file ("[Section]" lines followed by
-// "Key=Value" lines). Section and key names match without regard to case. Every read looks at
-// the file as it is now and never creates it; every write updates the file at once, keeping
-// the other lines, comments included, and replacing the file only once the new text is
-// complete. A write that cannot be saved throws IniFileError.
+// "Key=Value" lines). Section and key names match without regard to case. The file is read
+// once, at the first access and again at each Reload, and never created by reading; only a
+// regular file is read, as anything else (a pipe, a device) could block for good. Every write
+// updates the file at once, unless it is part of an Update, which saves once at its end. The
+// file is replaced only once the new text is complete, and lines that the program did not
+// change keep their bytes. A write that cannot be saved throws IniFileError.
 class TIniFile
 {
 public:
     explicit TIniFile(QString fileName);
-    virtual ~TIniFile() = default;
+    virtual ~TIniFile();
 
     const QString& FileName() const { return FFileName; }
 
+    // Reads the file again; changes that were not saved are forgotten.
+    void Reload();
+
+    // Runs the writes and saves the file once, when they changed anything. When one of them
+    // throws, none of them takes effect: the file is read again and the error passed on.
+    void Update(const std::function<void()>& writes);
+
+    // Whether the file can hold the value: a value is one line, and a line break in it would
+    // end the line and start another key or section.
+    static bool FitsOnOneLine(const QString& value);
+
     QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // Blanks and double quotes around a value are kept by quoting it, so that it reads back
+    // as written. A value that does not fit on one line throws IniFileError, changing nothing.
     void WriteString(const QString& section, const QString& key, const QString& value);
 
     // Decimal, or hexadecimal with a leading "0x"; anything else gives the default.
@@ -40,8 +59,11 @@ public:
     QStringList ReadSection(const QString& section) const;
 
 private:
-    QStringList ReadLines() const;
-    void SaveLines(const QStringList& lines) const;
+    TIniDocument& Document() const;
+    void SaveIfChanged();
 
     QString FFileName;
+    mutable std::unique_ptr<TIniDocument> FDocument;
+    int FUpdateDepth = 0;
+    bool FChanged = false;
 };

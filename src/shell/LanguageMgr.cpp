@@ -1,5 +1,6 @@
 #include "shell/LanguageMgr.h"
 
+#include "shell/BuiltInLanguage.h"
 #include "shell/LanguageApplier.h"
 #include "shell/LanguageXml.h"
 #include "shell/PathUtils.h"
@@ -73,10 +74,13 @@ bool TLanguageMgr::SelectLanguage(const QString& id)
 
 QString TLanguageMgr::GetLangString(const QString& name, const QString& def) const
 {
-    if (!FCurrent || name.isEmpty())
+    if (name.isEmpty())
         return def;
-    const pugi::xml_node element = FCurrent->Strings().child(name.toUtf8().constData());
-    return element ? XmlText(element.text().get()) : def;
+    if (FCurrent) {
+        if (const pugi::xml_node element = FCurrent->Strings().child(name.toUtf8().constData()))
+            return XmlText(element.text().get());
+    }
+    return def.isEmpty() ? BuiltInLangString(name) : def;
 }
 
 bool TLanguageMgr::ApplyLanguage(QObject* window)

@@ -23,8 +23,9 @@ public:
     // there is none, or its file no longer loads.
     bool SelectLanguage(const QString& id);
 
-    // The text of the element `name` under "Strings" of the current language; `def` when
-    // there is no current language, no "Strings" element or no such element.
+    // The text of the element `name` under "Strings" of the current language. When there is
+    // no current language, no "Strings" element or no such element: `def`, or when that is
+    // empty the built-in English string.
     QString GetLangString(const QString& name, const QString& def = {}) const;
 
     // Applies the current language to a live window; false when there is none.

@@ -1,6 +1,6 @@
 #include "shell/LanguageXml.h"
 
-#include <QFile>
+#include "shell/RegularFile.h"
 
 namespace {
 
@@ -37,12 +37,11 @@ QString AttributeText(const pugi::xml_node& node, const char* name)
 
 std::unique_ptr<pugi::xml_document> ParseXmlFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const auto data = ReadRegularFile(path);
+    if (!data)
         return nullptr;
-    const QByteArray data = file.readAll();
     auto document = std::make_unique<pugi::xml_document>();
-    if (!document->load_buffer(data.constData(), static_cast<size_t>(data.size())))
+    if (!document->load_buffer(data->constData(), static_cast<size_t>(data->size())))
         return nullptr;
     return document;
 }

@@ -14,7 +14,8 @@
 QString XmlText(const char* utf8);
 QString AttributeText(const pugi::xml_node& node, const char* name);
 
-// The document parsed from a file; none when the file is missing, unreadable or not XML.
+// The document parsed from a file; none when the file is missing, unreadable, not a regular
+// file or not XML.
 std::unique_ptr<pugi::xml_document> ParseXmlFile(const QString& path);
 
 // True when the text can be an element name in a lookup path: an XML name without a

@@ -1,5 +1,6 @@
 #include "shell/MutlLanguage.h"
 
+#include "shell/BuiltInLanguage.h"
 #include "shell/LanguageProperty.h"
 #include "shell/LanguageXml.h"
 
@@ -73,7 +74,8 @@ bool TMutlLanguage::ApplyListContent(QObject* component, TListContentKind kind,
 QString GetFormsLangString(const QString& name, const QString& def)
 {
     QString value = def;
-    TMutlLanguage().GetFormsLangString(name, value);
+    if (!TMutlLanguage().GetFormsLangString(name, value) && value.isEmpty())
+        value = BuiltInLangString(name);
     return value;
 }
 

@@ -41,6 +41,7 @@ private:
     const TFormsLanguageFile& FFile;
 };
 
-// Lookups through a TMutlLanguage over the shared forms language file.
+// Lookups through a TMutlLanguage over the shared forms language file. A string the file
+// does not give is `def`, or when that is empty the built-in English string.
 QString GetFormsLangString(const QString& name, const QString& def = {});
 void ApplyFormsLanguage(QObject* window);

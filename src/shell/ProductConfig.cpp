@@ -3,6 +3,7 @@
 #include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
 #include "shell/PathUtils.h"
+#include "shell/RunLog.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,6 +24,13 @@ bool FolderExists(const QString& path)
     return QDir::isAbsolutePath(path) && QFileInfo(path).isDir();
 }
 
+// The document engine writes PDF only; a job or a stored file naming another output format
+// would fail every run with "the PDF engine could not be loaded".
+TFileFormat WritableOutputFormat(TFileFormat format)
+{
+    return format == ffPdf ? format : ffPdf;
+}
+
 void TellInvalidPath()
 {
     ShowMessageBox(GetLangString(QStringLiteral("sInvalidPath")), MessageBoxButtons::Ok,
@@ -35,11 +43,12 @@ TProductConfig::TProductConfig(const QString& fileName) : TIniFile(fileName) {}
 
 void TProductConfig::StartUp()
 {
+    Reload();
     LoadSystemSection();
     LanguageMgr().LoadLanguages(ApplicationFolder() + QStringLiteral("Languages/*.dat"));
     LanguageMgr().SelectLanguage(DefLanguage);
     ComposeProductNames();
-    LoadAll();
+    LoadSections();
 }
 
 void TProductConfig::LoadSystemSection()
@@ -63,6 +72,12 @@ void TProductConfig::ComposeProductNames()
 }
 
 void TProductConfig::LoadAll()
+{
+    Reload();
+    LoadSections();
+}
+
+void TProductConfig::LoadSections()
 {
     LoadUrlSection();
     LoadSystemSection();
@@ -117,7 +132,7 @@ void TProductConfig::LoadOtherSection()
 void TProductConfig::LoadFormatSection()
 {
     InFormat = ReadFormat(QStringLiteral("InFormat"), ffPdf);
-    OutFormat = ReadFormat(QStringLiteral("OutFormat"), ffWord);
+    OutFormat = WritableOutputFormat(ReadFormat(QStringLiteral("OutFormat"), ffPdf));
 }
 
 TFileFormat TProductConfig::ReadFormat(const QString& key, TFileFormat def) const
@@ -136,24 +151,38 @@ void TProductConfig::WriteFormat(const QString& key, TFileFormat format)
     WriteString(kFormat, key, QString::fromLatin1(QMetaEnum::fromType<TFileFormat>().valueToKey(format)));
 }
 
+void TProductConfig::WriteFolder(const QString& section, const QString& key, const QString& folder)
+{
+    if (FitsOnOneLine(folder)) {
+        WriteString(section, key, folder);
+        return;
+    }
+    // Legal in a folder name here, but the file cannot hold it; the folder stored before stays.
+    WriteLogLine(key + QStringLiteral(" not saved: the folder name holds a line break"));
+}
+
 void TProductConfig::SaveAll()
 {
-    WriteBool(kOutput, QStringLiteral("CustomPath"), CustomPath);
-    WriteString(kOutput, QStringLiteral("CustomDir"), CustomDir);
-    WriteString(kOther, QStringLiteral("InitDir"), InitDir);
-    WriteString(kOther, QStringLiteral("BetaEmail"), BetaEmail);
-    WriteBool(kOther, QStringLiteral("SupportUpdate"), SupportUpdate);
-    WriteFormat(QStringLiteral("OutFormat"), OutFormat);
-    WriteBool(kOther, QStringLiteral("ShowScanForm"), ShowScanForm);
-    SaveSystemSection();
+    Update([this] {
+        WriteBool(kOutput, QStringLiteral("CustomPath"), CustomPath);
+        WriteFolder(kOutput, QStringLiteral("CustomDir"), CustomDir);
+        WriteFolder(kOther, QStringLiteral("InitDir"), InitDir);
+        WriteString(kOther, QStringLiteral("BetaEmail"), BetaEmail);
+        WriteBool(kOther, QStringLiteral("SupportUpdate"), SupportUpdate);
+        WriteFormat(QStringLiteral("OutFormat"), WritableOutputFormat(OutFormat));
+        WriteBool(kOther, QStringLiteral("ShowScanForm"), ShowScanForm);
+        SaveSystemSection();
+    });
 }
 
 void TProductConfig::SaveSystemSection()
 {
-    WriteString(kSystem, QStringLiteral("DefLanguage"), DefLanguage);
-    WriteString(kSystem, QStringLiteral("DefSkinDir"), DefSkinDir);
-    WriteString(kSystem, QStringLiteral("UEOnceCollect"), UEOnceCollect);
-    WriteString(kSystem, QStringLiteral("FirstStart"), FirstStart);
+    Update([this] {
+        WriteString(kSystem, QStringLiteral("DefLanguage"), DefLanguage);
+        WriteString(kSystem, QStringLiteral("DefSkinDir"), DefSkinDir);
+        WriteString(kSystem, QStringLiteral("UEOnceCollect"), UEOnceCollect);
+        WriteString(kSystem, QStringLiteral("FirstStart"), FirstStart);
+    });
 }
 
 QString TProductConfig::GetDefaultOutputFolder() const

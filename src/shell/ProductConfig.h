@@ -12,12 +12,15 @@ class TProductConfig : public TIniFile
 public:
     explicit TProductConfig(const QString& fileName);
 
-    // The start-up order: system section, languages, product names, then everything else.
+    // The start-up order: system section, languages, product names, then everything else,
+    // all from one reading of the file.
     void StartUp();
 
     void LoadSystemSection();
     void ComposeProductNames();
+    // Reads the file anew and every field from it.
     void LoadAll();
+    // Each saves the file once.
     void SaveAll();
     void SaveSystemSection();
 
@@ -44,7 +47,7 @@ public:
     QString MutexName;
     QString BetaEmail;
     TFileFormat InFormat = ffPdf;
-    TFileFormat OutFormat = ffWord;
+    TFileFormat OutFormat = ffPdf;
     bool SupportUpdate = true;
     QString DefSkinDir;
     QString SkinSubfolder;
@@ -56,6 +59,7 @@ public:
     bool ShowPasswordBalloon = true;
 
 private:
+    void LoadSections();
     void LoadUrlSection();
     void LoadOcrKeys();
     void LoadOutputSection();
@@ -63,6 +67,7 @@ private:
     void LoadFormatSection();
     TFileFormat ReadFormat(const QString& key, TFileFormat def) const;
     void WriteFormat(const QString& key, TFileFormat format);
+    void WriteFolder(const QString& section, const QString& key, const QString& folder);
 };
 
 // The process-wide configuration, created over ApplicationFolder() + "Config.ini" on first use.

@@ -3,7 +3,6 @@
 #include "shell/PathUtils.h"
 
 #include <QFileInfo>
-#include <QProcess>
 
 namespace {
 
@@ -13,16 +12,10 @@ UrlOpener& InstalledOpener()
     return opener;
 }
 
-bool StartPlatformOpener(const QUrl& url)
-{
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString(QUrl::FullyEncoded)});
-}
-
 bool Open(const QUrl& url)
 {
-    if (const UrlOpener& opener = InstalledOpener())
-        return opener(url);
-    return StartPlatformOpener(url);
+    const UrlOpener& opener = InstalledOpener();
+    return opener && opener(url);
 }
 
 } // namespace

@@ -6,8 +6,9 @@
 #include <functional>
 
 // Opens a local file, folder or web address with whatever the desktop associates with it.
-// The window installs the desktop's service; tests install a recorder. Without an opener
-// the platform's own command is started ("xdg-open" here).
+// The window installs the desktop's service (the core cannot reach it); tests install a
+// recorder. Without an opener nothing is opened and every call answers false: the command
+// line opens nothing.
 using UrlOpener = std::function<bool(const QUrl&)>;
 void SetUrlOpener(UrlOpener opener);
 

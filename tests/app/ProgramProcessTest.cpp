@@ -7,13 +7,17 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
+
+#include <unistd.h>
 
 namespace {
 
@@ -22,26 +26,33 @@ const QString kTitle = QStringLiteral("Orvane PDF Splitter");
 const QString kEndLine = QStringLiteral("-------------------Orvane PDF Splitter End.------------------------");
 
 // A copy of the installed program in a folder of its own, so that its log, configuration and
-// single-instance name belong to this test alone.
+// single-instance name belong to this test alone. The folder's name ends with a blank, which
+// is part of the name: the program must find its files there all the same.
 class ProgramFolder
 {
 public:
     ProgramFolder()
     {
         const QDir bin(QCoreApplication::applicationDirPath());
+        const QDir program = Program();
+        QDir().mkpath(program.path());
+        QDir().mkdir(RuntimeFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         for (const char* name : {"Tavlo", "Orvane_HeapLog.so", "OrvaneUtilities.so", "OrvaneBusDocs.so", "Config.ini"})
-            QFile::copy(bin.filePath(QString::fromLatin1(name)), dir.filePath(QString::fromLatin1(name)));
+            QFile::copy(bin.filePath(QString::fromLatin1(name)), program.filePath(QString::fromLatin1(name)));
         for (const QString& folder : {QStringLiteral("Languages"), QStringLiteral("plugins")}) {
-            QDir(dir.path()).mkpath(folder);
+            program.mkpath(folder);
             for (const QString& file : QDir(bin.filePath(folder)).entryList(QDir::Files))
-                QFile::copy(bin.filePath(folder + u'/' + file), dir.filePath(folder + u'/' + file));
+                QFile::copy(bin.filePath(folder + u'/' + file), program.filePath(folder + u'/' + file));
         }
         mutexName = QStringLiteral("TavloTest_") + QString::number(QCoreApplication::applicationPid()) + u'_' +
                     QString::number(++serial);
-        TIniFile(dir.filePath(QStringLiteral("Config.ini"))).WriteString(QStringLiteral("OTHER"), QStringLiteral("MutexName"), mutexName);
+        TIniFile(program.filePath(QStringLiteral("Config.ini"))).WriteString(QStringLiteral("OTHER"), QStringLiteral("MutexName"), mutexName);
     }
 
-    QString Path(const QString& name) const { return dir.filePath(name); }
+    QString Path(const QString& name) const { return Program().filePath(name); }
+
+    // The session's private folder of the programs started here, which holds their guard.
+    QString RuntimeFolder() const { return dir.filePath(QStringLiteral("run")); }
 
     std::unique_ptr<QProcess> Start(const QStringList& arguments = {}) const
     {
@@ -49,6 +60,7 @@ public:
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("HOME"), dir.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), RuntimeFolder());
         process->setProcessEnvironment(env);
         process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process->start(Path(QStringLiteral("Tavlo")), arguments);
@@ -86,6 +98,8 @@ public:
     QString mutexName;
 
 private:
+    QDir Program() const { return QDir(dir.filePath(QStringLiteral("Program "))); }
+
     QTemporaryDir dir;
     static inline int serial = 0;
 };
@@ -165,7 +179,10 @@ TEST(ProgramProcess, ASecondInstanceEndsAndTheFirstIsAskedToComeToTheFront)
     EXPECT_EQ(first->state(), QProcess::Running);
 
     // The first answers a later instance only when its window carries that title.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(program.RuntimeFolder()));
     const TSingleInstance probe(program.mutexName);
+    qputenv("XDG_RUNTIME_DIR", runtime);
     EXPECT_TRUE(probe.AskFirstInstance(QStringLiteral("Orvane PDF Splitter")));
     EXPECT_FALSE(probe.AskFirstInstance(QStringLiteral("Orvane Something Else")));
 
@@ -211,6 +228,44 @@ TEST(SingleInstance, OnlyTheFirstAcquiresAndAnswersWithItsHandler)
     delete client;
     EXPECT_FALSE(answer);
     EXPECT_EQ(asked, QStringList{QStringLiteral("Other")});
+}
+
+TEST(SingleInstance, KeepsItsGuardInAFolderOfTheUsersOwn)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString runtime = dir.filePath(QStringLiteral("run"));
+    const QString cache = dir.filePath(QStringLiteral("cache"));
+    ASSERT_TRUE(QDir().mkpath(runtime));
+    const QByteArray saved[] = {qgetenv("XDG_RUNTIME_DIR"), qgetenv("XDG_CACHE_HOME"), qgetenv("USER")};
+    const auto restore = qScopeGuard([&saved] {
+        qputenv("XDG_RUNTIME_DIR", saved[0]);
+        qputenv("XDG_CACHE_HOME", saved[1]);
+        qputenv("USER", saved[2]);
+    });
+    // As under su, in services and in containers: no user name in the environment.
+    qunsetenv("USER");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    const struct
+    {
+        QString runtimeDir;
+        QString folder;
+    } cases[] = {
+        {runtime, runtime + QStringLiteral("/tavlo")},
+        {QString(), cache + QStringLiteral("/tavlo")},
+    };
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    for (const auto& c : cases) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(c.runtimeDir));
+        TSingleInstance guard(QStringLiteral("TavloPrivate"));
+        ASSERT_TRUE(guard.Acquire()) << c.folder.toStdString();
+        const QFileInfo socket(guard.ServerName());
+        EXPECT_EQ(socket.absolutePath(), c.folder);
+        EXPECT_EQ(socket.fileName(), QStringLiteral("TavloPrivate-") + QString::number(::geteuid()));
+        EXPECT_TRUE(socket.exists()) << socket.filePath().toStdString();
+        EXPECT_EQ(QFileInfo(c.folder).permissions() & others, QFile::Permissions()) << c.folder.toStdString();
+    }
 }
 
 } // namespace

@@ -53,7 +53,8 @@ TEST_F(ProductConfigTest, AMissingFileGivesEveryDefaultAndIsNotCreated)
     EXPECT_EQ(config.MakerName, QStringLiteral("Orvane"));
     EXPECT_TRUE(config.ProductTitle.startsWith(QStringLiteral("Orvane ")));
     EXPECT_EQ(config.InFormat, ffPdf);
-    EXPECT_EQ(config.OutFormat, ffWord);
+    // The engine writes PDF only.
+    EXPECT_EQ(config.OutFormat, ffPdf);
     EXPECT_TRUE(config.CustomPath);
     EXPECT_TRUE(config.SupportUpdate);
     EXPECT_TRUE(config.ShowScanForm);
@@ -65,17 +66,20 @@ TEST_F(ProductConfigTest, AMissingFileGivesEveryDefaultAndIsNotCreated)
 
 TEST_F(ProductConfigTest, ReadsFormatsByNameAndFallsBackToPdf)
 {
+    // Outputs are always PDF: another output format would make every run fail.
     const struct
     {
         const char* in;
-        TFileFormat expected;
-    } cases[] = {{"ffWord", ffWord}, {"ffepub", ffEpub}, {"ffPdf", ffPdf}, {"Word", ffPdf}, {"", ffPdf}, {"6", ffPdf}};
+        TFileFormat inFormat;
+        TFileFormat outFormat;
+    } cases[] = {{"ffWord", ffWord, ffPdf}, {"ffepub", ffEpub, ffPdf}, {"ffPdf", ffPdf, ffPdf},
+                 {"Word", ffPdf, ffPdf},    {"", ffPdf, ffPdf},        {"6", ffPdf, ffPdf}};
     for (const auto& c : cases) {
         WriteIni(QByteArray("[Format]\nInFormat=") + c.in + "\nOutFormat=" + c.in + "\n");
         TProductConfig config(IniPath());
         config.LoadAll();
-        EXPECT_EQ(config.InFormat, c.expected) << c.in;
-        EXPECT_EQ(config.OutFormat, c.expected) << c.in;
+        EXPECT_EQ(config.InFormat, c.inFormat) << c.in;
+        EXPECT_EQ(config.OutFormat, c.outFormat) << c.in;
     }
 }
 
@@ -120,6 +124,15 @@ TEST_F(ProductConfigTest, SaveAllWritesBackWhatTheProgramChanges)
     EXPECT_EQ(reread.ReadString(QStringLiteral("Format"), QStringLiteral("OutFormat"), QString()), QStringLiteral("ffPdf"));
     EXPECT_FALSE(reread.ValueExists(QStringLiteral("SYSTEM"), QStringLiteral("ProductID")));
     EXPECT_FALSE(reread.ValueExists(QStringLiteral("OTHER"), QStringLiteral("MutexName")));
+
+    // What the file cannot hold, or the engine cannot write, is never stored.
+    config.InitDir = QStringLiteral("/tmp/x\n[URL]\nHelpPage=https://example.org/forged");
+    config.OutFormat = ffWord;
+    config.SaveAll();
+    reread.LoadAll();
+    EXPECT_EQ(reread.InitDir, QStringLiteral("/tmp/"));
+    EXPECT_TRUE(reread.HelpPage.isEmpty());
+    EXPECT_EQ(reread.ReadString(QStringLiteral("Format"), QStringLiteral("OutFormat"), QString()), QStringLiteral("ffPdf"));
 }
 
 TEST_F(ProductConfigTest, CheckOutputFolderRejectsUnusablePathsWithoutAsking)
