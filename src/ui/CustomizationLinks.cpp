@@ -1,6 +1,5 @@
 #include "ui/CustomizationLinks.h"
 
-#include "shell/CustomizationValues.h"
 #include "shell/HelpPage.h"
 #include "shell/ShellOpen.h"
 
@@ -12,11 +11,11 @@ CustomizationLinkOpener& InstalledOpener()
     return opener;
 }
 
-bool OpenThroughModuleOrDesktop(const QString& address)
+// The customization module hands addresses to the desktop's service as well, so the links
+// go there directly; an empty address opens nothing.
+bool OpenThroughDesktop(const QString& address)
 {
-    if (CustomizationValues().OpenURL(address))
-        return true;
-    return !address.isEmpty() && OpenWebAddress(address);
+    return !address.trimmed().isEmpty() && OpenWebAddress(address);
 }
 
 } // namespace
@@ -30,7 +29,7 @@ bool OpenCustomizationLink(const QString& address)
 {
     if (const CustomizationLinkOpener& opener = InstalledOpener())
         return opener(address);
-    return OpenThroughModuleOrDesktop(address);
+    return OpenThroughDesktop(address);
 }
 
 QString CustomizationLinkOrHelp(const QString& address, const QString& helpSection)
