@@ -23,6 +23,18 @@ void FileUnder(std::vector<std::vector<int>>& lists, int page, int item)
         lists[static_cast<std::size_t>(page)].push_back(item);
 }
 
+// A copy of a plain value of a destination that belongs to no document.
+QPDFObjectHandle FreeCopy(QPDFObjectHandle item)
+{
+    if (item.isInteger())
+        return QPDFObjectHandle::newInteger(item.getIntValue());
+    if (item.isReal())
+        return QPDFObjectHandle::newReal(item.getRealValue());
+    if (item.isName())
+        return QPDFObjectHandle::newName(item.getName());
+    return QPDFObjectHandle::newNull();
+}
+
 } // namespace
 
 NavigationIndex::NavigationIndex(QPDF& pdf, const OutlineModel& outline)
@@ -31,8 +43,8 @@ NavigationIndex::NavigationIndex(QPDF& pdf, const OutlineModel& outline)
     const std::size_t pages = pdf.getAllPages().size();
     bookmarksOnPage_.resize(pages);
     namesOnPage_.resize(pages);
+    readNamedDestinations(); // first: bookmarks then find their names without a search
     readBookmarks(outline);
-    readNamedDestinations();
 }
 
 const std::vector<int>& NavigationIndex::bookmarksOn(int page) const
@@ -72,6 +84,8 @@ std::optional<NavTarget> NavigationIndex::openingTarget()
 
 NavTarget NavigationIndex::resolve(QPDFObjectHandle destination)
 {
+    if (const std::optional<NavTarget> named = knownName(destination))
+        return *named;
     NavTarget target;
     try {
         QPDFObjectHandle array = destinations_.explicitDestination(destination);
@@ -84,7 +98,7 @@ NavTarget NavigationIndex::resolve(QPDFObjectHandle destination)
             // Only the plain values a view is made of: a reference here is damage.
             if (!item.isNumber() && !item.isName() && !item.isNull())
                 break;
-            target.view += (i > 1 ? " " : "") + item.unparse();
+            target.view.push_back(FreeCopy(item));
         }
     } catch (const std::exception&) {
         target.page = -1;
@@ -114,7 +128,7 @@ void NavigationIndex::readNamedDestinations()
         if (names.isDictionary() && names.getKey("/Dests").isDictionary()) {
             QPDFNameTreeObjectHelper tree(names.getKey("/Dests"), pdf_);
             for (auto entry : tree)
-                addNamed(QPDFObjectHandle::newUnicodeString(entry.first), entry.second);
+                addNamed(entry.first, true, entry.second);
         }
     } catch (const std::exception&) {
         // A damaged name tree: keep what was read.
@@ -123,17 +137,38 @@ void NavigationIndex::readNamedDestinations()
         QPDFObjectHandle dests = root.getKey("/Dests");
         if (dests.isDictionary()) {
             for (auto entry : dests.ditems())
-                addNamed(QPDFObjectHandle::newName(entry.first), entry.second);
+                addNamed(entry.first, false, entry.second);
         }
     } catch (const std::exception&) {
     }
 }
 
-void NavigationIndex::addNamed(QPDFObjectHandle name, QPDFObjectHandle destination)
+void NavigationIndex::addNamed(std::string name, bool inNameTree, QPDFObjectHandle destination)
 {
-    NamedDestination named{name, resolve(destination)};
-    if (named.target.page < 0)
+    NavTarget target = resolve(destination);
+    if (target.page < 0)
         return;
-    FileUnder(namesOnPage_, named.target.page, static_cast<int>(names_.size()));
-    names_.push_back(std::move(named));
+    const int number = static_cast<int>(names_.size());
+    (inNameTree ? stringNames_ : nameObjects_).emplace(name, number);
+    FileUnder(namesOnPage_, target.page, number);
+    names_.push_back({std::move(name), inNameTree, std::move(target)});
+}
+
+std::optional<NavTarget> NavigationIndex::knownName(QPDFObjectHandle destination) const
+{
+    const std::unordered_map<std::string, int>* names = nullptr;
+    std::string key;
+    if (destination.isString()) {
+        names = &stringNames_;
+        key = destination.getUTF8Value();
+    } else if (destination.isName()) {
+        names = &nameObjects_;
+        key = destination.getName();
+    } else {
+        return std::nullopt;
+    }
+    const auto found = names->find(key);
+    if (found == names->end())
+        return std::nullopt;
+    return names_[static_cast<std::size_t>(found->second)].target;
 }

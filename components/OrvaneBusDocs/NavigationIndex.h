@@ -7,17 +7,18 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 class OutlineModel;
 
 // A place in the input: a page and the view on it (the explicit destination's items after
-// the page, written out, such as "/XYZ 72 700 null"), so that each output can make a
-// destination of its own from it.
+// the page, such as /XYZ 72 700 null, made anew so that they belong to no document), from
+// which each output makes a destination of its own.
 struct NavTarget
 {
     int page = -1; // 0-based; -1 when it leads to no page of the input
-    std::string view;
+    std::vector<QPDFObjectHandle> view;
 };
 
 // What an input offers for navigation, read once per reading of the input and shared by
@@ -35,7 +36,8 @@ public:
 
     struct NamedDestination
     {
-        QPDFObjectHandle name; // a string of the name tree, or a name of the old /Dests
+        std::string name; // UTF-8 for the name tree; a PDF name ("/x") for the old /Dests
+        bool inNameTree;
         NavTarget target;
     };
 
@@ -59,7 +61,8 @@ public:
 private:
     void readBookmarks(const OutlineModel& outline);
     void readNamedDestinations();
-    void addNamed(QPDFObjectHandle name, QPDFObjectHandle destination);
+    void addNamed(std::string name, bool inNameTree, QPDFObjectHandle destination);
+    std::optional<NavTarget> knownName(QPDFObjectHandle destination) const;
 
     QPDF& pdf_;
     OutlineDestination destinations_;
@@ -67,4 +70,7 @@ private:
     std::vector<NamedDestination> names_;
     std::vector<std::vector<int>> bookmarksOnPage_;
     std::vector<std::vector<int>> namesOnPage_;
+    // Named destinations by name, so that links find theirs without a walk of the name tree.
+    std::unordered_map<std::string, int> stringNames_;
+    std::unordered_map<std::string, int> nameObjects_;
 };

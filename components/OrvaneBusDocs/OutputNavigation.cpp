@@ -24,11 +24,14 @@ QPDFObjectHandle Dictionary(std::initializer_list<std::pair<const char*, QPDFObj
 
 // A destination array whose first item is `page`: an output page, or the page number in a
 // sibling file. A destination without a view shows the whole page.
-QPDFObjectHandle DestinationTo(QPDFObjectHandle page, const std::string& view)
+QPDFObjectHandle DestinationTo(QPDFObjectHandle page, const std::vector<QPDFObjectHandle>& view)
 {
-    QPDFObjectHandle destination =
-        QPDFObjectHandle::parse("[" + (view.empty() ? std::string("/Fit") : view) + "]");
-    destination.insertItem(0, page);
+    QPDFObjectHandle destination = QPDFObjectHandle::newArray();
+    destination.appendItem(page);
+    if (view.empty())
+        destination.appendItem(QPDFObjectHandle::newName("/Fit"));
+    for (QPDFObjectHandle item : view)
+        destination.appendItem(item.shallowCopy());
     return destination;
 }
 
@@ -262,12 +265,12 @@ void OutputNavigation::addNamedDestinations()
     for (const auto& [page, position] : positions_) {
         for (int n : index_.namedDestinationsOn(page)) {
             const NavigationIndex::NamedDestination& entry = named[static_cast<std::size_t>(n)];
-            QPDFObjectHandle name = entry.name;
             QPDFObjectHandle destination = localDestination(position, entry.target.view);
-            if (name.isName())
-                oldStyle.replaceKey(name.getName(), destination);
+            if (entry.inNameTree)
+                inTree.emplace_back(QPDFObjectHandle::newUnicodeString(entry.name).getStringValue(),
+                                    destination);
             else
-                inTree.emplace_back(name.getStringValue(), destination);
+                oldStyle.replaceKey(entry.name, destination);
         }
     }
     if (!oldStyle.getKeys().empty())
@@ -305,14 +308,14 @@ std::optional<int> OutputNavigation::positionOf(int inputPage) const
     return found->second;
 }
 
-QPDFObjectHandle OutputNavigation::localDestination(int position, const std::string& view) const
+QPDFObjectHandle OutputNavigation::localDestination(int position,
+                                                    const std::vector<QPDFObjectHandle>& view) const
 {
     return DestinationTo(outputPages_[static_cast<std::size_t>(position)], view);
 }
 
-// A link to the sibling output that holds the target page: the file named relative to this
-// output's folder, and the page by its number there.
-std::optional<QPDFObjectHandle> OutputNavigation::remoteAction(const NavTarget& target) const
+// A link to the sibling output that holds the target page, by its page number there.
+std::optional<QPDFObjectHandle> OutputNavigation::remoteAction(const NavTarget& target)
 {
     if (!runMap_)
         return std::nullopt;
@@ -320,14 +323,26 @@ std::optional<QPDFObjectHandle> OutputNavigation::remoteAction(const NavTarget& 
         runMap_->placementElsewhere(target.page, outputNumber_);
     if (!placement)
         return std::nullopt;
-    const QString sibling = QDir(QFileInfo(outputPath_).path())
-                                .relativeFilePath(runMap_->outputPath(placement->output));
-    const std::string name = QDir::fromNativeSeparators(sibling).toStdString();
-    QPDFObjectHandle file = Dictionary({{"/Type", QPDFObjectHandle::newName("/Filespec")},
-                                        {"/F", QPDFObjectHandle::newUnicodeString(name)},
-                                        {"/UF", QPDFObjectHandle::newUnicodeString(name)}});
     return Dictionary(
         {{"/S", QPDFObjectHandle::newName("/GoToR")},
-         {"/F", file},
+         {"/F", siblingFile(placement->output)},
          {"/D", DestinationTo(QPDFObjectHandle::newInteger(placement->position), target.view)}});
+}
+
+// One file specification per sibling, shared by every link to it: the file named relative to
+// this output's folder.
+QPDFObjectHandle OutputNavigation::siblingFile(int output)
+{
+    const auto known = siblingFiles_.find(output);
+    if (known != siblingFiles_.end())
+        return known->second;
+    const QString sibling =
+        QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output));
+    const std::string name = QDir::fromNativeSeparators(sibling).toStdString();
+    QPDFObjectHandle file = output_.makeIndirectObject(
+        Dictionary({{"/Type", QPDFObjectHandle::newName("/Filespec")},
+                    {"/F", QPDFObjectHandle::newUnicodeString(name)},
+                    {"/UF", QPDFObjectHandle::newUnicodeString(name)}}));
+    siblingFiles_.emplace(output, file);
+    return file;
 }

@@ -43,8 +43,10 @@ private:
     void addOpeningView();
 
     std::optional<int> positionOf(int inputPage) const;
-    QPDFObjectHandle localDestination(int position, const std::string& view) const;
-    std::optional<QPDFObjectHandle> remoteAction(const NavTarget& target) const;
+    QPDFObjectHandle localDestination(int position,
+                                      const std::vector<QPDFObjectHandle>& view) const;
+    std::optional<QPDFObjectHandle> remoteAction(const NavTarget& target);
+    QPDFObjectHandle siblingFile(int output);
 
     QPDF& output_;
     PdfSource& input_;
@@ -55,4 +57,5 @@ private:
     int outputNumber_ = -1;
     std::vector<QPDFObjectHandle> outputPages_;
     std::unordered_map<int, int> positions_; // input page -> first position in the output
+    std::unordered_map<int, QPDFObjectHandle> siblingFiles_; // output number -> file spec
 };

@@ -199,8 +199,8 @@ std::optional<std::pair<QString, int>> RemoteTarget(QPDFObjectHandle annotation,
     if (!file.isString() || !destination.isArray() || destination.getArrayNItems() == 0 ||
         !destination.getArrayItem(0).isInteger())
         return std::nullopt;
-    const QString path = QDir(folder).absoluteFilePath(QString::fromStdString(file.getUTF8Value()));
-    return std::pair{QDir::cleanPath(path), destination.getArrayItem(0).getIntValueAsInt()};
+    const QString path = QDir(folder).filePath(QString::fromStdString(file.getUTF8Value()));
+    return std::pair{QFileInfo(path).absoluteFilePath(), destination.getArrayItem(0).getIntValueAsInt()};
 }
 
 void CheckLink(QPDFObjectHandle link, int target, std::size_t self,
@@ -224,7 +224,7 @@ void CheckLink(QPDFObjectHandle link, int target, std::size_t self,
             continue;
         ++check.crossFileLinks;
         const auto remote = RemoteTarget(link, QFileInfo(planned.path).path());
-        if (remote && remote->first == QDir::cleanPath(outputs[o].path) &&
+        if (remote && remote->first == QFileInfo(outputs[o].path).absoluteFilePath() &&
             remote->second == position && QFileInfo::exists(outputs[o].path)) {
             ++check.crossFileWorking;
         } else {
