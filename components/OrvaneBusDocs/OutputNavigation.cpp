@@ -329,20 +329,25 @@ std::optional<QPDFObjectHandle> OutputNavigation::remoteAction(const NavTarget& 
          {"/D", DestinationTo(QPDFObjectHandle::newInteger(placement->position), target.view)}});
 }
 
-// One file specification per sibling, shared by every link to it: the file named relative to
-// this output's folder.
+// The file specification of a sibling, named relative to this output's folder: the name
+// itself when it is plain ASCII, else one dictionary with its Unicode name, shared by every
+// link to that sibling.
 QPDFObjectHandle OutputNavigation::siblingFile(int output)
 {
     const auto known = siblingFiles_.find(output);
     if (known != siblingFiles_.end())
-        return known->second;
-    const QString sibling =
-        QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output));
-    const std::string name = QDir::fromNativeSeparators(sibling).toStdString();
-    QPDFObjectHandle file = output_.makeIndirectObject(
-        Dictionary({{"/Type", QPDFObjectHandle::newName("/Filespec")},
-                    {"/F", QPDFObjectHandle::newUnicodeString(name)},
-                    {"/UF", QPDFObjectHandle::newUnicodeString(name)}}));
+        return known->second.isIndirect() ? known->second : known->second.shallowCopy();
+    const QString sibling = QDir::fromNativeSeparators(
+        QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output)));
+    const std::string name = sibling.toStdString();
+    const bool plain = std::all_of(sibling.begin(), sibling.end(),
+                                   [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+    QPDFObjectHandle file =
+        plain ? QPDFObjectHandle::newString(name)
+              : output_.makeIndirectObject(
+                    Dictionary({{"/Type", QPDFObjectHandle::newName("/Filespec")},
+                                {"/F", QPDFObjectHandle::newUnicodeString(name)},
+                                {"/UF", QPDFObjectHandle::newUnicodeString(name)}}));
     siblingFiles_.emplace(output, file);
     return file;
 }
