@@ -314,6 +314,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TSto
     TTavloConvert run(job);
     if (!run.Ready())
         throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
+    run.SetKeepNavigation(options.KeepNavigation);
     TFileInfo& document = *job.Files()->NewItem();
     OpenDocument(options, run, document, stop);
     ApplyMethod(options, document, *job.Method());

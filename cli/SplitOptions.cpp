@@ -27,6 +27,7 @@ struct TOptionSet
     QCommandLineOption out = Option("out", "make the output folder inside DIR (default: beside INPUT)", "DIR");
     QCommandLineOption password = Option("password", "open password (else asked on a terminal, else refused)", "PW");
     QCommandLineOption dryRun = Option("dry-run", "print the plan, one line per page, write nothing");
+    QCommandLineOption noNavigation = Option("no-navigation", "bare copies of the pages: no bookmarks, and links only as they were");
     QCommandLineOption quiet = Option("quiet", "no progress bar");
     QCommandLineOption help = Option("help", "this text");
     QCommandLineOption version = Option("version", "the program version");
@@ -36,7 +37,8 @@ struct TOptionSet
         parser.setApplicationDescription(QStringLiteral("Splits one PDF into several."));
         parser.addPositionalArgument(QStringLiteral("INPUT.pdf"), QStringLiteral("the document to split"));
         for (const QCommandLineOption* option : {&every, &bookmarks, &higher, &both, &range, &others,
-                                                 &custom, &parts, &out, &password, &dryRun, &quiet,
+                                                 &custom, &parts, &out, &password, &dryRun,
+                                                 &noNavigation, &quiet,
                                                  &help, &version})
             parser.addOption(*option);
     }
@@ -118,6 +120,7 @@ TParsedCommandLine ParseCommandLine(const QStringList& arguments)
         split.Password = parser.value(options.password);
     split.DryRun = parser.isSet(options.dryRun);
     split.Quiet = parser.isSet(options.quiet);
+    split.KeepNavigation = !parser.isSet(options.noNavigation);
     result.Action = TParsedCommandLine::TAction::Split;
     return result;
 }

@@ -31,6 +31,7 @@ struct TSplitOptions
     std::optional<QString> Password;
     bool DryRun = false;
     bool Quiet = false;
+    bool KeepNavigation = true; // bookmarks and links in every output
 };
 
 struct TParsedCommandLine

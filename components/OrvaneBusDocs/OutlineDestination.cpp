@@ -103,7 +103,7 @@ OutlineDestination::~OutlineDestination() = default;
 PageTarget OutlineDestination::resolve(QPDFObjectHandle item)
 {
     try {
-        QPDFObjectHandle destination = UnwrapDictionary(destinationOf(item));
+        QPDFObjectHandle destination = explicitDestination(GoToDestination(item));
         if (!destination.isArray() || destination.getArrayNItems() == 0)
             return {};
         const int index = pageIndexOf(destination.getArrayItem(0));
@@ -118,19 +118,24 @@ PageTarget OutlineDestination::resolve(QPDFObjectHandle item)
     }
 }
 
-QPDFObjectHandle OutlineDestination::destinationOf(QPDFObjectHandle item)
+QPDFObjectHandle OutlineDestination::GoToDestination(QPDFObjectHandle item)
 {
-    QPDFObjectHandle destination;
-    if (item.hasKey("/Dest")) {
-        destination = item.getKey("/Dest");
-    } else {
-        QPDFObjectHandle action = item.getKey("/A");
-        if (action.isDictionary() && action.getKey("/S").isNameAndEquals("/GoTo"))
-            destination = action.getKey("/D");
-    }
+    if (!item.isDictionary())
+        return QPDFObjectHandle::newNull();
+    if (item.hasKey("/Dest"))
+        return item.getKey("/Dest");
+    QPDFObjectHandle action = item.getKey("/A");
+    if (action.isDictionary() && action.getKey("/S").isNameAndEquals("/GoTo"))
+        return action.getKey("/D");
+    return QPDFObjectHandle::newNull();
+}
+
+QPDFObjectHandle OutlineDestination::explicitDestination(QPDFObjectHandle destination)
+{
     if (destination.isName() || destination.isString())
-        return lookUpName(destination);
-    return destination;
+        destination = lookUpName(destination);
+    destination = UnwrapDictionary(destination);
+    return destination.isArray() ? destination : QPDFObjectHandle::newNull();
 }
 
 QPDFObjectHandle OutlineDestination::lookUpName(QPDFObjectHandle name)

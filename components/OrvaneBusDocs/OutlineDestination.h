@@ -30,10 +30,21 @@ public:
     // Never throws for a damaged destination: it leads nowhere then.
     PageTarget resolve(QPDFObjectHandle item);
 
-private:
-    QPDFObjectHandle destinationOf(QPDFObjectHandle item);
-    QPDFObjectHandle lookUpName(QPDFObjectHandle name);
+    // The destination of a bookmark, link or other annotation: its /Dest, or the /D of its
+    // GoTo action; null when it has neither.
+    static QPDFObjectHandle GoToDestination(QPDFObjectHandle item);
+
+    // The explicit destination (an array that starts with the page) that a destination
+    // stands for: itself, the named destination it names, unwrapped from << /D [...] >>.
+    // Null when it stands for none. May throw for damaged objects.
+    QPDFObjectHandle explicitDestination(QPDFObjectHandle destination);
+
+    // The 0-based page that the first item of an explicit destination names; -1 when it is
+    // not a page of this document.
     int pageIndexOf(QPDFObjectHandle pageRef);
+
+private:
+    QPDFObjectHandle lookUpName(QPDFObjectHandle name);
 
     QPDF& pdf_;
     QPDFObjectHandle destsDictionary_;

@@ -62,7 +62,7 @@ OutlineModel OutlineModel::Read(QPDF& pdf)
             }
             path.back().next = item.getKey("/Next");
             const int handle =
-                model.add(path.back().parent, TitleOf(item), destinations.resolve(item), targets);
+                model.add(path.back().parent, item, destinations.resolve(item), targets);
             if (model.entries_.back().level < kMaxLevel)
                 path.push_back({handle, item.getKey("/First")});
         }
@@ -83,13 +83,15 @@ std::optional<int> OutlineModel::childOf(int handle, int index) const
     return children[static_cast<std::size_t>(index)];
 }
 
-int OutlineModel::add(int parent, QString title, const PageTarget& target,
+int OutlineModel::add(int parent, QPDFObjectHandle item, const PageTarget& target,
                       std::vector<PageTarget>& targets)
 {
     const int handle = entryCount();
     OutlineEntry entry;
     entry.level = entries_[static_cast<std::size_t>(parent)].level + 1;
-    entry.title = std::move(title);
+    entry.parent = parent;
+    entry.title = TitleOf(item);
+    entry.item = item;
     entries_.push_back(std::move(entry));
     entries_[static_cast<std::size_t>(parent)].children.push_back(handle);
     targets.push_back(target);

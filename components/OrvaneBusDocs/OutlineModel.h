@@ -1,5 +1,7 @@
 #pragma once
 
+#include <qpdf/QPDFObjectHandle.hh>
+
 #include <QString>
 
 #include <optional>
@@ -13,6 +15,8 @@ struct PageTarget;
 struct OutlineEntry
 {
     int level = 0;
+    int parent = -1; // -1 for the root
+    QPDFObjectHandle item; // the outline item; null for the root
     std::vector<int> children;
     QString title;
     int firstPage = 0;
@@ -46,7 +50,8 @@ public:
 private:
     OutlineModel();
 
-    int add(int parent, QString title, const PageTarget& target, std::vector<PageTarget>& targets);
+    int add(int parent, QPDFObjectHandle item, const PageTarget& target,
+            std::vector<PageTarget>& targets);
     void assignSections(const std::vector<PageTarget>& targets, int pageCount);
 
     std::vector<OutlineEntry> entries_;

@@ -8,6 +8,7 @@
 #include "PdfOpener.h"
 #include "PdfOutput.h"
 #include "PdfSource.h"
+#include "RunPageMap.h"
 #include "WideText.h"
 
 #include <algorithm>
@@ -140,6 +141,7 @@ HRESULT PdfDocObject::Control(std::int32_t code, std::intptr_t argument)
         case kControlOutlineNode: return answerOutlineNode(*RecordAt<TOutlineNode>(argument));
         case kControlOutlineDepth: return answerOutlineDepth(*RecordAt<std::int32_t>(argument));
         case kControlWarning: return answerWarning(*RecordAt<TDocWarning>(argument));
+        case kControlPageMap: return takePageMap(*RecordAt<const TPageMap>(argument));
         default: return E_INVALIDARG;
         }
     });
@@ -281,6 +283,14 @@ HRESULT PdfDocObject::answerOutlineDepth(std::int32_t& depth)
     if (mode_ != Mode::Reading)
         return E_UNEXPECTED;
     depth = input_->outline().depth();
+    return S_OK;
+}
+
+HRESULT PdfDocObject::takePageMap(const TPageMap& map)
+{
+    if (mode_ != Mode::Reading)
+        return E_UNEXPECTED;
+    input_->setRunPageMap(std::make_unique<const RunPageMap>(map, input_->pageCount()));
     return S_OK;
 }
 

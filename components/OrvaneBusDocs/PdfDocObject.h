@@ -77,6 +77,7 @@ private:
     HRESULT answerOutlineNode(TOutlineNode& node);
     HRESULT answerOutlineDepth(std::int32_t& depth);
     HRESULT answerWarning(TDocWarning& warning) const;
+    HRESULT takePageMap(const TPageMap& map);
 
     const int capabilities_;
     Mode mode_ = Mode::Closed;

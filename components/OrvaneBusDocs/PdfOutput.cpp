@@ -1,6 +1,7 @@
 #include "PdfOutput.h"
 
 #include "engine/DocEngine.h"
+#include "OutputNavigation.h"
 #include "PdfSource.h"
 #include "TemporarySibling.h"
 #include "WideText.h"
@@ -49,6 +50,7 @@ void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
         page = page.shallowCopyPage();
     QPDFPageDocumentHelper(pdf_).addPage(page, false);
     keepSource(source);
+    inputPages_.push_back(source == sources_.front() ? index : -1);
     addPageLabel(*source, index);
     ++pageCount_;
     fixAnnotations(*source, page);
@@ -129,4 +131,19 @@ void PdfOutput::finishDocument()
     if ((runOptions_ & kRunOptionDocumentInfo) != 0 && !sources_.empty())
         pdf_.getTrailer().replaceKey(
             "/Info", pdf_.makeIndirectObject(CopyOfDocumentInfo(sources_.front()->pdf())));
+    if ((runOptions_ & kRunOptionNavigation) != 0)
+        addNavigation();
+}
+
+// Navigation comes from one input; an output that mixes inputs keeps its pages bare.
+void PdfOutput::addNavigation()
+{
+    if (sources_.size() != 1)
+        return;
+    PdfSource& source = *sources_.front();
+    try {
+        OutputNavigation(pdf_, source, inputPages_, source.runPageMap(), targetPath_).apply();
+    } catch (const std::exception&) {
+        // An input too damaged to read its navigation at all: the pages still go out.
+    }
 }

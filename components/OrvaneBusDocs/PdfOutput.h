@@ -56,6 +56,7 @@ private:
     void addPageLabel(PdfSource& source, int index);
     void fixAnnotations(PdfSource& source, QPDFPageObjectHelper& copiedFrom);
     void finishDocument();
+    void addNavigation();
 
     QString targetPath_;
     std::unique_ptr<TemporarySibling> file_;
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::vector<std::shared_ptr<PdfSource>> sources_;
     std::set<std::pair<const PdfSource*, QPDFObjGen>> copiedPages_;
+    std::vector<int> inputPages_; // per output page, its page (0-based) in the first source
     std::vector<QPDFObjectHandle> pageLabels_;
     bool anyPageLabels_ = false;
     bool pageLabelsDamaged_ = false;

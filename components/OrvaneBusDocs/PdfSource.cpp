@@ -1,7 +1,9 @@
 #include "PdfSource.h"
 
 #include "EngineLock.h"
+#include "NavigationIndex.h"
 #include "OutlineModel.h"
+#include "RunPageMap.h"
 #include "SharedResources.h"
 #include "StreamCheck.h"
 
@@ -67,6 +69,20 @@ const OutlineModel& PdfSource::outline()
         keepWarnings();
     }
     return *outline_;
+}
+
+NavigationIndex& PdfSource::navigation()
+{
+    if (!navigation_) {
+        navigation_ = std::make_unique<NavigationIndex>(*pdf_, outline());
+        keepWarnings();
+    }
+    return *navigation_;
+}
+
+void PdfSource::setRunPageMap(std::unique_ptr<const RunPageMap> map)
+{
+    runPageMap_ = std::move(map);
 }
 
 PdfWarnings PdfSource::takeWarnings()

@@ -17,7 +17,9 @@
 #include <string>
 #include <vector>
 
+class NavigationIndex;
 class OutlineModel;
+class RunPageMap;
 
 // An input document read into memory once. Document objects and the outputs that copy its
 // pages share it; it lives until the last of them lets go. Use it only under the engine lock
@@ -51,6 +53,12 @@ public:
     QPDFAcroFormDocumentHelper& acroForm();
     QPDFPageLabelDocumentHelper& pageLabels();
     const OutlineModel& outline();
+    // Bookmarks, named destinations and links, read on first use.
+    NavigationIndex& navigation();
+
+    // Where the current run puts this input's pages (kControlPageMap); null until told.
+    const RunPageMap* runPageMap() const { return runPageMap_.get(); }
+    void setRunPageMap(std::unique_ptr<const RunPageMap> map);
 
     // Damage met in the document (repaired at opening, objects that could not be read while
     // its outline was read or its pages copied) is told once, by the output written next:
@@ -73,6 +81,8 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
+    std::unique_ptr<NavigationIndex> navigation_;
+    std::unique_ptr<const RunPageMap> runPageMap_;
     PdfWarnings warnings_;
     std::set<QPDFObjGen> checkedObjects_;
 };

@@ -121,6 +121,30 @@ struct TDocWarning
     char16_t Text[kTitleCapacity];
 };
 
+// Control(kControlPageMap) on the input of a run, once it is open and before the first of its
+// pages is copied: every output of the run that takes pages of this input, with the input
+// pages it takes (1-based, in the output's order). The engine keeps a copy; the texts and
+// arrays are only read during the call. With kRunOptionNavigation an output resolves links
+// and bookmarks with it: a target page in the output itself is linked there, a target page
+// that went to another output of the map becomes a link to that file (the first output that
+// holds it), and a target page in no output loses its link.
+struct TPageMapOutput
+{
+    const char16_t* FileName; // as given to Open(kOpenCreate) for that output
+    const std::int32_t* Pages;
+    std::int32_t PageCount;
+    // For the section of a bookmark split: the bookmark's NodeRef (TOutlineNode), so that it
+    // is the output's first bookmark after its ancestors (bookmarks of the section before,
+    // which ends on the same page, are left out); 0 otherwise.
+    std::int32_t LeadBookmark;
+};
+
+struct TPageMap
+{
+    const TPageMapOutput* Outputs;
+    std::int32_t OutputCount;
+};
+
 // ---------------------------------------------------------------------------------------------
 // Codes
 
@@ -135,13 +159,21 @@ inline constexpr std::int32_t kControlRunOptions = 2001;  // a plain value: kRun
 inline constexpr std::int32_t kControlOutlineNode = 2002; // TOutlineNode*
 inline constexpr std::int32_t kControlOutlineDepth = 2003; // std::int32_t*: levels, 0 = none
 inline constexpr std::int32_t kControlWarning = 2004;     // TDocWarning*
+inline constexpr std::int32_t kControlPageMap = 2005;     // const TPageMap*
 
 // Control(kControlRunOptions, bits) on a document object of a run: what outputs written by
-// this object carry besides their pages. The program passes 3 (both). Without it an output
-// holds its pages only.
+// this object carry besides their pages. The program passes kRunOptionsOfRun, without
+// kRunOptionNavigation when the user wants bare copies. Without it an output holds its pages
+// only.
 inline constexpr std::int32_t kRunOptionPageLabels = 1;  // the page labels ("iv", "A-3") of its pages
 inline constexpr std::int32_t kRunOptionDocumentInfo = 2; // the title, author, ... of the first input
-inline constexpr std::int32_t kRunOptionsOfRun = kRunOptionPageLabels | kRunOptionDocumentInfo;
+// Navigation: the bookmarks whose targets it holds (trimmed, with their nesting, view and
+// look), links and named destinations resolved through the page map (kControlPageMap), an
+// opening view on one of its pages, and the input's XMP metadata, language, viewer
+// preferences and page mode.
+inline constexpr std::int32_t kRunOptionNavigation = 4;
+inline constexpr std::int32_t kRunOptionsOfRun =
+    kRunOptionPageLabels | kRunOptionDocumentInfo | kRunOptionNavigation;
 
 // IOperationNotify::OnNotify kinds; data points to two 32-bit values.
 inline constexpr std::int32_t kNotifyLibraryError = 1; // data: PDF library's error code, error

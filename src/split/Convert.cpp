@@ -361,6 +361,7 @@ bool TConvert::OpenEntryDocuments(TConvPageInfo& entry)
             document.SetFileStatus(fsSkip);
             return false;
         }
+        TellPageMap(input, entry.InPage()->FileName());
     }
     if (FPageList->IsFirstOfOutput()) {
         IDocObject& output = *entry.OutPage()->DocObject();
@@ -374,6 +375,25 @@ bool TConvert::OpenEntryDocuments(TConvPageInfo& entry)
         OnOutputOpened(output);
     }
     return true;
+}
+
+// Tells the engine where every page of the input goes before the first is copied, so that an
+// output can link to the sibling that holds a page it does not.
+void TConvert::TellPageMap(IDocObject& input, const QString& inputFile)
+{
+    const std::vector<TPageList::TOutputPages> outputs = FPageList->OutputsOf(inputFile);
+    std::vector<std::u16string> names;
+    names.reserve(outputs.size());
+    std::vector<TPageMapOutput> records;
+    records.reserve(outputs.size());
+    for (const TPageList::TOutputPages& output : outputs) {
+        names.push_back(Wide(output.FileName));
+        records.push_back({names.back().c_str(), output.Pages.data(),
+                           static_cast<std::int32_t>(output.Pages.size()),
+                           LeadBookmarkOf(output.FileName)});
+    }
+    TPageMap map{records.data(), static_cast<std::int32_t>(records.size())};
+    ControlRecord(input, kControlPageMap, &map);
 }
 
 // Ends a run that cannot go on: the front end is told, every document of the run is closed

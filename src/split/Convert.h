@@ -134,6 +134,8 @@ protected:
     virtual void BuildPageList() {}
     virtual void AfterStop() {}
     virtual void OnOutputOpened(IDocObject& /*document*/) {}
+    // The outline handle of the bookmark whose section the output file is; 0 for none.
+    virtual std::int32_t LeadBookmarkOf(const QString& /*outputFile*/) const { return 0; }
 
     TTavloProj& Job() const { return FJob; }
     TRunOutputs& Outputs() { return FOutputs; }
@@ -158,6 +160,7 @@ private:
     void LoadEngine();
     void FindAdapters();
     void QueryPageCount(IDocObject& document, TFileInfo& info);
+    void TellPageMap(IDocObject& input, const QString& inputFile);
 
     void RunEntries();
     TStep ProcessEntry();

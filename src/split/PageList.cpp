@@ -155,6 +155,26 @@ bool TPageList::CloseCurrentOutput()
     return CloseCurrent(Current()->OutPage());
 }
 
+std::vector<TPageList::TOutputPages> TPageList::OutputsOf(const QString& inputFile) const
+{
+    std::vector<TOutputPages> outputs;
+    QHash<QString, std::size_t> indexOfOutput;
+    const QString inputKey = FileNameKey(inputFile);
+    for (int i = 0; i < Count(); ++i) {
+        const TConvPageInfo& entry = *Items(i);
+        if (entry.IsPlaceholder() || FileNameKey(entry.InPage()->FileName()) != inputKey)
+            continue;
+        const QString outputKey = FileNameKey(entry.OutPage()->FileName());
+        auto slot = indexOfOutput.find(outputKey);
+        if (slot == indexOfOutput.end()) {
+            slot = indexOfOutput.insert(outputKey, outputs.size());
+            outputs.push_back({entry.OutPage()->FileName(), {}});
+        }
+        outputs[*slot].Pages.push_back(entry.InPage()->PageValue());
+    }
+    return outputs;
+}
+
 int TPageList::OutputFileCount() const
 {
     std::unordered_set<int> indexes;

@@ -125,6 +125,15 @@ public:
     // Number of distinct OutPage.FileIndex values.
     int OutputFileCount() const;
 
+    // The output files that take pages of the input file, in the order of their first entry,
+    // each with the input pages (1-based) it takes in its order.
+    struct TOutputPages
+    {
+        QString FileName;
+        std::vector<std::int32_t> Pages;
+    };
+    std::vector<TOutputPages> OutputsOf(const QString& inputFile) const;
+
     // One line per entry in the dump's format, each ended by CR LF.
     QByteArray DumpText() const;
     // Writes DumpText to folder + "Pagelist.txt" when folder + "Debug.txt" exists.

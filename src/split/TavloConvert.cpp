@@ -200,6 +200,7 @@ void TTavloConvert::BuildPageList()
     FUsedOutputKeys.clear();
     FNextOutputNumber.clear();
     FOutputIndexes.clear();
+    FLeadBookmarks.clear();
     FLeftOutPages.clear();
     TFileList& files = *Job().Files();
     for (int i = 0; i < files.Count(); ++i) {
@@ -415,6 +416,15 @@ void TTavloConvert::PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& docu
                                                                    : node.LastPage;
     for (int p = first; p <= last; ++p)
         AddEntry(document, documentIndex, p, p - 1, name, outIndex, p - 1);
+    if (first <= last) {
+        const TPageInfo& output = *FPageList->Items(FPageList->Count() - 1)->OutPage();
+        FLeadBookmarks.insert(FileNameKey(output.FileName()), node.NodeRef);
+    }
+}
+
+std::int32_t TTavloConvert::LeadBookmarkOf(const QString& outputFile) const
+{
+    return FLeadBookmarks.value(FileNameKey(outputFile), 0);
 }
 
 int TTavloConvert::GetBookmarkLevelCount(const TFileInfo& document)
@@ -474,7 +484,8 @@ bool TTavloConvert::PlanOnly()
 
 void TTavloConvert::InitDocObject(IDocObject& document)
 {
-    document.Control(kControlRunOptions, kRunOptionsOfRun);
+    document.Control(kControlRunOptions,
+                     FKeepNavigation ? kRunOptionsOfRun : kRunOptionsOfRun & ~kRunOptionNavigation);
 }
 
 void TTavloConvert::AfterStop()

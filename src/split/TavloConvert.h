@@ -60,11 +60,18 @@ public:
     // folder goes to the user's trash where the trash can take it; otherwise (the default)
     // its files and its folder are removed.
     void SetDiscardToTrash(bool useTrash) { FDiscardToTrash = useTrash; }
+    // Whether outputs keep the bookmarks and links of their pages (the default), or are bare
+    // copies of the pages.
+    void SetKeepNavigation(bool keep) { FKeepNavigation = keep; }
 
     // Pages of the last plan's documents that a bookmark split put into no output (before
     // the first bookmark, or under no bookmark of the levels chosen): one line per document,
     // "<file name>: <pages>". Also written to the run log.
     const QStringList& LeftOutPages() const { return FLeftOutPages; }
+
+    // The outline handle (TOutlineNode::NodeRef) of the bookmark whose section the output file
+    // of the last plan is; 0 when it is not a bookmark's section.
+    std::int32_t LeadBookmarkOf(const QString& outputFile) const override;
 
 protected:
     void BuildPageList() override;
@@ -88,11 +95,13 @@ private:
 
     bool FCreateFolders = true;
     bool FDiscardToTrash = false;
+    bool FKeepNavigation = true;
     int FOutFolderCount = 0;
     QString FOutFolder;
     // Kept as the map grows, so that naming an output does not walk the whole map.
     QSet<QString> FUsedOutputKeys;
     QHash<QString, int> FNextOutputNumber;
     QSet<int> FOutputIndexes;
+    QHash<QString, std::int32_t> FLeadBookmarks; // output file key -> its section's bookmark
     QStringList FLeftOutPages;
 };

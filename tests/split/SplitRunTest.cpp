@@ -1,9 +1,11 @@
 #include "../engine/CorpusManifest.h"
 #include "../engine/EngineTestSupport.h"
+#include "../engine/NavigationCheck.h"
 #include "../model/ModelTestSupport.h"
 
 #include "model/TavloProj.h"
 #include "shell/ProductConfig.h"
+#include "split/PageList.h"
 #include "split/TavloConvert.h"
 
 #include <QCoreApplication>
@@ -12,6 +14,8 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
@@ -417,6 +421,108 @@ TEST_P(SplitRunTest, CorpusFilesSplitPageByPage)
         }
         EXPECT_EQ(output.size(), input.size());
         EXPECT_TRUE(output == input);
+    }
+}
+
+// The run's outputs as its page map planned them, for an independent reading.
+std::vector<TPlannedOutput> PlannedOutputs(const TTavloConvert& run)
+{
+    const TPageList& map = *run.PageList();
+    std::vector<TPlannedOutput> outputs;
+    for (int i = 0; i < map.Count(); ++i) {
+        const TConvPageInfo& entry = *map.Items(i);
+        const QString path = entry.OutPage()->FileName();
+        auto output = std::find_if(outputs.begin(), outputs.end(),
+                                   [&path](const TPlannedOutput& o) { return o.path == path; });
+        if (output == outputs.end())
+            output = outputs.insert(outputs.end(),
+                                    TPlannedOutput{path, {}, run.LeadBookmarkOf(path) - 1});
+        output->pages.push_back(entry.InPage()->PageValue() - 1);
+    }
+    return outputs;
+}
+
+TEST_P(SplitRunTest, OutputsKeepTheirBookmarksAndLinksLandOnTheRightPageOfTheRightFile)
+{
+    // Chapter B starts low on page 3, below the end of A.1: with both pages, that page goes
+    // to both chapters, and B's file starts with B, not with the end of A.
+    const QString chapters = Folder() + QStringLiteral("chapters.pdf");
+    WriteTestPdf(chapters, 6,
+                 {Mark("A", 0, 720, {Mark("A.1", 2)}), Mark("B", 2, 300, {Mark("B.1", 4)})});
+    struct Case
+    {
+        QString file;
+        std::function<void(TMethod&)> method;
+        bool crossFileLinks;
+        bool navigation = true;
+    };
+    const auto every = [](int n) {
+        return [n](TMethod& m) { m.SetOption(soEveryPage); m.SetEveryPageNum(n); };
+    };
+    const auto bookmarks = [](int level, bool higher, bool both) {
+        return [=](TMethod& m) {
+            m.SetOption(soBookMarkLever);
+            m.BookMarkOption()->SetLevelNum(level);
+            m.BookMarkOption()->SetSaveHigherLevel(higher);
+            m.BookMarkOption()->SetBothPage(both);
+        };
+    };
+    const auto range = [](const char* pages) {
+        return [pages](TMethod& m) {
+            m.SetOption(soPageRange);
+            m.RangeStr()->SetRangeStr(QString::fromLatin1(pages));
+            m.RangeStr()->SetNeedOtherPage(true);
+        };
+    };
+    const auto custom = [](std::vector<std::pair<const char*, const char*>> parts) {
+        return [parts](TMethod& m) {
+            m.SetOption(soCustom);
+            m.AdvDefine()->Clear();
+            for (const auto& [name, pages] : parts) {
+                TAdvDefine* definition = m.AdvDefine()->NewItem();
+                definition->SetOutFile(QString::fromLatin1(name));
+                definition->SetPageStr(QString::fromLatin1(pages));
+            }
+        };
+    };
+    const auto corpus = [](const char* name) { return CorpusFile(QString::fromUtf8(name)); };
+    const Case cases[] = {
+        {corpus("geotopo-komprimiert.pdf"), every(25), true},
+        {corpus("geotopo-komprimiert.pdf"), bookmarks(1, false, true), true},
+        {corpus("geotopo-komprimiert.pdf"), range("1-10,40-60,100"), true},
+        {corpus("geotopo-komprimiert.pdf"), custom({{"b.pdf", "50-117"}, {"a.pdf", "1-49"}}), true},
+        {corpus("mistitled-outlines.pdf"), bookmarks(2, true, false), false},
+        {corpus("Gliederung-Übersicht-Größe.pdf"), every(1), true},
+        {corpus("qpdf-page-labels-and-outlines.pdf"), every(7), false},
+        {corpus("qpdf-outlines-old-root-dests.pdf"), bookmarks(3, false, false), false},
+        {chapters, bookmarks(2, true, true), false},
+        {corpus("qpdf-page-labels-and-outlines.pdf"), every(7), false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        FJob->Files()->Clear();
+        TFileInfo& document = *FJob->Files()->NewItem();
+        document.SetSource(c.file);
+        ASSERT_TRUE(FRun->CheckDocument(document));
+        document.SetPageScore(QStringLiteral("All"));
+        ProductConfig().CustomPath = true;
+        ProductConfig().CustomDir = Folder();
+        c.method(*FJob->Method());
+        FRun->SetKeepNavigation(c.navigation);
+        ASSERT_EQ(Run(), kDoneRun);
+        const TNavigationCheck check =
+            CheckNavigation(c.file, {}, PlannedOutputs(*FRun));
+        if (!c.navigation) { // bare copies, as asked: not one bookmark
+            EXPECT_EQ(check.bookmarksKept + check.strayBookmarks, 0);
+            continue;
+        }
+        for (const std::string& fault : check.faults)
+            ADD_FAILURE() << fault;
+        EXPECT_EQ(check.bookmarksKept, check.bookmarksExpected);
+        EXPECT_EQ(check.sameFileWorking, check.sameFileLinks);
+        EXPECT_EQ(check.crossFileWorking, check.crossFileLinks);
+        EXPECT_EQ(check.crossFileLinks > 0, c.crossFileLinks);
+        EXPECT_EQ(check.deadLinks + check.strayBookmarks, 0);
     }
 }
 

@@ -1,0 +1,45 @@
+#include "RunPageMap.h"
+
+#include "WideText.h"
+
+#include <algorithm>
+
+RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
+    : placements_(static_cast<std::size_t>(std::max(pageCount, 0)))
+{
+    for (std::int32_t o = 0; o < map.OutputCount && map.Outputs != nullptr; ++o) {
+        const TPageMapOutput& output = map.Outputs[o];
+        const int number = static_cast<int>(outputs_.size());
+        outputs_.push_back(FromWide(output.FileName));
+        leadBookmarks_.push_back(std::max(output.LeadBookmark, 0));
+        outputByPath_.insert(outputs_.back(), number);
+        for (std::int32_t i = 0; i < output.PageCount && output.Pages != nullptr; ++i) {
+            const int page = output.Pages[i] - 1;
+            if (page >= 0 && page < pageCount)
+                placements_[static_cast<std::size_t>(page)].push_back({number, i});
+        }
+    }
+}
+
+int RunPageMap::outputOf(const QString& path) const
+{
+    return outputByPath_.value(path, -1);
+}
+
+int RunPageMap::leadBookmark(int output) const
+{
+    if (output < 0 || output >= outputCount())
+        return 0;
+    return leadBookmarks_[static_cast<std::size_t>(output)];
+}
+
+std::optional<RunPageMap::Placement> RunPageMap::placementElsewhere(int page, int except) const
+{
+    if (page < 0 || page >= static_cast<int>(placements_.size()))
+        return std::nullopt;
+    for (const Placement& placement : placements_[static_cast<std::size_t>(page)]) {
+        if (placement.output != except)
+            return placement;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "engine/DocEngine.h"
+
+#include <QString>
+
+#include <optional>
+#include <QHash>
+#include <vector>
+
+// Where the pages of one input go in a run (kControlPageMap): the outputs that take its pages
+// and, for each, the input pages (0-based) in the output's order. An output looks up its own
+// pages here and finds the sibling that holds a page it does not.
+class RunPageMap
+{
+public:
+    // A page's place: output number in the map and page number in that output (both 0-based).
+    struct Placement
+    {
+        int output = -1;
+        int position = -1;
+    };
+
+    // Copies the program's record; entries outside 1..pageCount are ignored.
+    RunPageMap(const TPageMap& map, int pageCount);
+
+    int outputCount() const { return static_cast<int>(outputs_.size()); }
+    const QString& outputPath(int output) const { return outputs_.at(static_cast<std::size_t>(output)); }
+    // The output of the map written to this path; -1 when the run does not name it.
+    int outputOf(const QString& path) const;
+    // The outline handle of the bookmark whose section the output is; 0 for none.
+    int leadBookmark(int output) const;
+
+    // The first output in map order that holds the page, other than `except`.
+    std::optional<Placement> placementElsewhere(int page, int except) const;
+
+private:
+    std::vector<QString> outputs_;
+    std::vector<int> leadBookmarks_;
+    // Per input page: every place it goes to, in map order.
+    std::vector<std::vector<Placement>> placements_;
+    QHash<QString, int> outputByPath_;
+};
