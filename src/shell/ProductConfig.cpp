@@ -115,6 +115,7 @@ void TProductConfig::LoadOutputSection()
     if (!FolderExists(CustomDir))
         CustomDir = defaultFolder;
     CustomDir = WithTrailingBackslash(CustomDir);
+    KeepNavigation = ReadBool(kOutput, QStringLiteral("KeepNavigation"), true);
 }
 
 void TProductConfig::LoadOtherSection()
@@ -166,6 +167,7 @@ void TProductConfig::SaveAll()
     Update([this] {
         WriteBool(kOutput, QStringLiteral("CustomPath"), CustomPath);
         WriteFolder(kOutput, QStringLiteral("CustomDir"), CustomDir);
+        WriteBool(kOutput, QStringLiteral("KeepNavigation"), KeepNavigation);
         WriteFolder(kOther, QStringLiteral("InitDir"), InitDir);
         WriteString(kOther, QStringLiteral("BetaEmail"), BetaEmail);
         WriteBool(kOther, QStringLiteral("SupportUpdate"), SupportUpdate);

@@ -43,6 +43,8 @@ public:
     QString OCRSrcUrl;
     bool CustomPath = true;
     QString CustomDir;
+    // Outputs keep the bookmarks and links of their pages; off: bare copies of the pages.
+    bool KeepNavigation = true;
     QString InitDir;
     QString MutexName;
     QString BetaEmail;

@@ -56,6 +56,7 @@ TEST_F(ProductConfigTest, AMissingFileGivesEveryDefaultAndIsNotCreated)
     // The engine writes PDF only.
     EXPECT_EQ(config.OutFormat, ffPdf);
     EXPECT_TRUE(config.CustomPath);
+    EXPECT_TRUE(config.KeepNavigation);
     EXPECT_TRUE(config.SupportUpdate);
     EXPECT_TRUE(config.ShowScanForm);
     EXPECT_TRUE(config.ShowPasswordBalloon);
@@ -106,6 +107,7 @@ TEST_F(ProductConfigTest, SaveAllWritesBackWhatTheProgramChanges)
     TProductConfig config(IniPath());
     config.LoadAll();
     config.CustomPath = false;
+    config.KeepNavigation = false;
     config.CustomDir = dir.path() + QStringLiteral("/");
     config.InitDir = QStringLiteral("/tmp/");
     config.OutFormat = ffPdf;
@@ -116,6 +118,7 @@ TEST_F(ProductConfigTest, SaveAllWritesBackWhatTheProgramChanges)
     TProductConfig reread(IniPath());
     reread.LoadAll();
     EXPECT_FALSE(reread.CustomPath);
+    EXPECT_FALSE(reread.KeepNavigation);
     EXPECT_EQ(reread.CustomDir, config.CustomDir);
     EXPECT_EQ(reread.InitDir, QStringLiteral("/tmp/"));
     EXPECT_EQ(reread.OutFormat, ffPdf);
