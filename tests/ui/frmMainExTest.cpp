@@ -28,6 +28,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -507,6 +508,36 @@ TEST_F(frmMainExTest, DropDuringARunIsRefused)
     EXPECT_FALSE(Control<QPushButton>("btnAddFile")->isEnabled());
     EXPECT_FALSE(Control<QFrame>("pnlSplit")->isEnabled());
     ASSERT_TRUE(WaitUntil([this] { return !FWindow->Running(); }));
+}
+
+// The percentage label sits over the bar: what the screen shows of the bar has to follow its
+// value in steps of one percent, not only the patch under the label that each step repaints.
+TEST_F(frmMainExTest, TheBarOnTheScreenFollowsTheProgressStepByStep)
+{
+    ASSERT_TRUE(FWindow->AddDocument(MakePdf(QStringLiteral("long.pdf"), 400)));
+    Click("btnConvert");
+    TTavloConvert& run = FWindow->GetPlanner();
+    run.Pause();
+    // From here on the test alone tells the window the progress, one percent at a time.
+    run.SetWindow(nullptr);
+    QCoreApplication::sendPostedEvents(FWindow.get(), TRunMessageEvent::EventType());
+    for (int percent = 1; percent <= 40; ++percent)
+        Post(WM_SPLIT_PROGRESS, 0, percent);
+    auto* bar = Control<QProgressBar>("pbSplit");
+    ASSERT_TRUE(bar->isVisible());
+    const QRect area(bar->mapTo(FWindow.get(), QPoint()), bar->size());
+    // The window's surface as last drawn; a grab of the widget would paint it afresh.
+    const QImage shown =
+        FWindow->screen()
+            ->grabWindow(FWindow->winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage();
+    FAnswer = [](const MessageBoxRequest&) { return MessageBoxButton::Yes; };
+    Click("btnConvert");
+    ASSERT_FALSE(FWindow->Running());
+    ASSERT_FALSE(shown.isNull());
+    const int middle = shown.height() / 2;
+    EXPECT_NE(shown.pixelColor(shown.width() / 4, middle),
+              shown.pixelColor(shown.width() * 3 / 4, middle));
 }
 
 TEST_F(frmMainExTest, RunMessagesDriveTheProgressAndTheEnd)
