@@ -177,7 +177,8 @@ void TfrmAdvancedSetting::CreateControls()
     lstFiles->setAllColumnsShowFocus(true);
     lstFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Editing starts on the press itself, never by the view's own triggers.
+    // A cell is edited on a click that did not move, never by the view's own triggers: a press
+    // that moves drags the row.
     lstFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstFiles->setItemDelegate(new TCellDelegate(
         [this](int row, int column, const QString& text) {
@@ -191,6 +192,7 @@ void TfrmAdvancedSetting::CreateControls()
     lstFiles->viewport()->installEventFilter(this);
     lstFiles->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstFiles, &QTreeWidget::pressed, this, &TfrmAdvancedSetting::lstFilesMouseDown);
+    connect(lstFiles, &QTreeWidget::clicked, this, &TfrmAdvancedSetting::lstFilesClick);
     connect(lstFiles, &QTreeWidget::itemSelectionChanged, this,
             &TfrmAdvancedSetting::lstFilesSelectItem);
     connect(lstFiles, &QTreeWidget::customContextMenuRequested, this,
@@ -341,14 +343,22 @@ void TfrmAdvancedSetting::pmFilelistPopup(const QPoint& position)
     pmFilelist->popup(lstFiles->viewport()->mapToGlobal(position));
 }
 
+// A press only decides whether the click it begins may edit; the press after a rejected edit
+// may not, so that the user first sees the restored text.
 void TfrmAdvancedSetting::lstFilesMouseDown(const QModelIndex& index)
 {
-    QTreeWidgetItem* row = lstFiles->itemFromIndex(index);
-    if (!row)
-        return;
-    if (!EditRejected && (index.column() == 0 || index.column() == 1))
-        lstFiles->editItem(row, index.column());
+    EditOnClick = !EditRejected && lstFiles->itemFromIndex(index) != nullptr;
     EditRejected = false;
+}
+
+// The view reports a click only when the mouse was released on the pressed cell without
+// starting a drag.
+void TfrmAdvancedSetting::lstFilesClick(const QModelIndex& index)
+{
+    QTreeWidgetItem* row = lstFiles->itemFromIndex(index);
+    if (EditOnClick && row && (index.column() == 0 || index.column() == 1))
+        lstFiles->editItem(row, index.column());
+    EditOnClick = false;
 }
 
 QString TfrmAdvancedSetting::lstFilesEdited(int row, int column, const QString& text)
