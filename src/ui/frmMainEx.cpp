@@ -56,6 +56,9 @@ const QColor kHeadingColor(29, 108, 181);
 const QColor kOutputColor(23, 113, 146);
 const QColor kGrey(134, 134, 134);
 
+// The spin boxes' range while the document's page count is not known.
+constexpr int kSpinMaximum = 999;
+
 template <typename TControl>
 TControl* MakeControl(QWidget* parent, const char* name, const QRect& geometry)
 {
@@ -205,7 +208,7 @@ void TfrmMainEx::CreateSplitPanel()
     rdEveryPage = MakeControl<QRadioButton>(pnlSplit, "rdEveryPage", {31, 15, 96, 16});
     rdEveryPage->setText(QStringLiteral("Split by every"));
     spinEveryPage = MakeControl<QSpinBox>(pnlSplit, "spinEveryPage", {129, 12, 57, 22});
-    spinEveryPage->setRange(1, 999);
+    spinEveryPage->setRange(1, kSpinMaximum);
     lblEveryPage = MakeControl<QLabel>(pnlSplit, "lblEveryPage", {192, 17, 120, 14});
     lblEveryPage->setText(QStringLiteral("page(s)"));
 
@@ -236,7 +239,7 @@ void TfrmMainEx::CreateSplitPanel()
     rdAverge = MakeControl<QRadioButton>(pnlSplit, "rdAverge", {31, 226, 116, 16});
     rdAverge->setText(QStringLiteral("Average splitting to  "));
     spinAverge = MakeControl<QSpinBox>(pnlSplit, "spinAverge", {149, 223, 57, 22});
-    spinAverge->setRange(1, 999);
+    spinAverge->setRange(1, kSpinMaximum);
     lblAverge = MakeControl<QLabel>(pnlSplit, "lblAverge", {215, 228, 160, 14});
     lblAverge->setText(QStringLiteral("PDF documents"));
 
@@ -628,8 +631,10 @@ void TfrmMainEx::RefillBookmarkLevels()
     TFileInfo* document = Document();
     if (!document)
         return;
-    // A locked document has no page count yet; the spin boxes keep a usable range.
-    const int pages = std::max(document->TotalPage(), 1);
+    // A locked document has no page count yet: a range capped now would cut the defaults
+    // written next, and they would stay cut once the document is unlocked.
+    const int pages = document->IsAccessible() && document->TotalPage() > 0 ? document->TotalPage()
+                                                                            : kSpinMaximum;
     spinEveryPage->setMaximum(pages);
     spinAverge->setMaximum(pages);
     BookmarkLevelCount = Planner->GetBookmarkLevelCount(*document);

@@ -273,9 +273,8 @@ TEST_F(frmMainExTest, EmptyWindowOffersOnlyTheFileControls)
 
 TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
 {
-    const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
-    if (!QFileInfo::exists(locked))
-        GTEST_SKIP() << "no corpus";
+    const QString locked = Folder() + QStringLiteral("locked.pdf");
+    WriteLockedTestPdf(locked, 4);
     CancelPassword();
     ASSERT_TRUE(FWindow->AddDocument(locked));
     auto* lockIcon = Control<QLabel>("imgBalloon");
@@ -289,22 +288,26 @@ TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
     FBoxes.clear();
     FAnswer = [](const MessageBoxRequest& request) {
         if (request.text == Text("sReInputPass"))
-            TypePassword(QStringLiteral("openpassword"));
+            TypePassword(QStringLiteral("open"));
         return request.defaultButton;
     };
     TypePassword(QStringLiteral("wrong"));
     QTest::mouseClick(lockIcon, Qt::LeftButton);
     EXPECT_EQ(FBoxes, QStringList{Text("sReInputPass")});
     EXPECT_FALSE(lockIcon->isVisible());
-    EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(), QStringLiteral("Total Page: 1"));
+    EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(), QStringLiteral("Total Page: 4"));
     EXPECT_TRUE(Control<QFrame>("pnlSplit")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>("btnConvert")->isEnabled());
 
+    // The defaults hold for the pages that are known now.
+    Click("rdAverge");
+    EXPECT_EQ(Control<QSpinBox>("spinAverge")->value(), 2);
     ASSERT_TRUE(ConvertAndWait());
     EXPECT_EQ(FBoxes.last(), Text("sSplitFinished"));
     const QStringList outputs = FilesBelow(OutFolder());
-    ASSERT_EQ(outputs.size(), 1);
-    EXPECT_EQ(PageContents(OutFolder() + u'/' + outputs[0]).size(), 1u);
+    ASSERT_EQ(outputs.size(), 2);
+    EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[0]), std::vector<int>({1, 2}));
+    EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[1]), std::vector<int>({3, 4}));
 }
 
 TEST_F(frmMainExTest, CancelledPasswordShowsTheBalloonWhenItIsWanted)
