@@ -58,6 +58,9 @@ const QColor kGrey(134, 134, 134);
 
 // The spin boxes' range while the document's page count is not known.
 constexpr int kSpinMaximum = 999;
+// The least room between a control and the window's edge.
+constexpr int kEdgeMargin = 4;
+constexpr int kDocumentLabelHeight = 14;
 
 template <typename TControl>
 TControl* MakeControl(QWidget* parent, const char* name, const QRect& geometry)
@@ -186,10 +189,10 @@ void TfrmMainEx::CreateFileSection()
     connect(btnAddFile, &QPushButton::clicked, this, &TfrmMainEx::btnAddFileClick);
 
     imgGuide = MakeControl<QLabel>(this, "imgGuide", {353, 100, 85, 93});
-    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 106, 14});
+    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 106, kDocumentLabelHeight});
     lblSize->setText(QStringLiteral("Size:"));
     SetTextColor(lblSize, kGrey);
-    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 106, 14});
+    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 106, kDocumentLabelHeight});
     lblTotalpage->setText(QStringLiteral("Total pages"));
     SetTextColor(lblTotalpage, kGrey);
 
@@ -596,7 +599,8 @@ void TfrmMainEx::imgBalloonClick()
     TFileInfo* document = Document();
     if (!document || !document->UserPass() || !AskPassword(*document))
         return;
-    lblTotalpage->setText(QStringLiteral("Total Page: ") + QString::number(document->TotalPage()));
+    SetDocumentLabel(*lblTotalpage,
+                     QStringLiteral("Total Page: ") + QString::number(document->TotalPage()));
     imgBalloon->hide();
     SetSplitPanelEnabled(true);
     SplitOptionsEnabled = true;
@@ -610,11 +614,13 @@ void TfrmMainEx::ShowFileInformation(bool show)
 {
     const TFileInfo* document = Document();
     if (show && document) {
-        lblSize->setText(FormatFormsText(QStringLiteral("sFileSizeSet"), {FileSizeText(document->Source())}));
+        SetDocumentLabel(*lblSize, FormatFormsText(QStringLiteral("sFileSizeSet"),
+                                                   {FileSizeText(document->Source())}));
         const bool readable = document->IsAccessible();
         const QString pages = readable ? QString::number(document->TotalPage())
                                        : GetFormsLangString(QStringLiteral("sFilePageError"));
-        lblTotalpage->setText(FormatFormsText(QStringLiteral("sFileTotalPageSet"), {pages}));
+        SetDocumentLabel(*lblTotalpage,
+                         FormatFormsText(QStringLiteral("sFileTotalPageSet"), {pages}));
         imgBalloon->setVisible(!readable);
     } else {
         lblSize->clear();
@@ -623,6 +629,19 @@ void TfrmMainEx::ShowFileInformation(bool show)
     imgGuide->setVisible(show);
     lblSize->setVisible(show);
     lblTotalpage->setVisible(show);
+}
+
+// The labels beside the document picture take the width of their text; where the window ends
+// first, the text goes on in a second line instead of being cut.
+void TfrmMainEx::SetDocumentLabel(QLabel& label, const QString& text)
+{
+    label.setText(text);
+    label.setWordWrap(false);
+    const int wanted = label.sizeHint().width();
+    const int room = width() - kEdgeMargin - label.x();
+    label.setWordWrap(wanted > room);
+    const int fitted = std::min(wanted, room);
+    label.resize(fitted, label.wordWrap() ? label.heightForWidth(fitted) : kDocumentLabelHeight);
 }
 
 void TfrmMainEx::RefillBookmarkLevels()

@@ -88,6 +88,7 @@ private:
     void btnAddFileClick();
     void DropFiles(const QStringList& paths);
     void ShowFileInformation(bool show);
+    void SetDocumentLabel(QLabel& label, const QString& text);
     void RefillBookmarkLevels();
     void ResetSplitSettings();
     void imgBalloonClick();

@@ -70,6 +70,15 @@ void CancelPassword()
     WhenModalShows<TfrmPassword>([](TfrmPassword& dialog) { dialog.reject(); });
 }
 
+// Whether the label shows all of its text, in as many lines as it is high, inside its window.
+bool ShowsWholeText(const QLabel& label)
+{
+    const QRect room = label.contentsRect();
+    const QRect needed = label.fontMetrics().boundingRect(room, Qt::TextWordWrap, label.text());
+    return needed.width() <= room.width() && needed.height() <= room.height() &&
+           label.geometry().right() < label.window()->width();
+}
+
 class frmMainExTest : public ::testing::Test
 {
 public:
@@ -283,6 +292,7 @@ TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
     EXPECT_FALSE(Control<QPushButton>("btnConvert")->isEnabled());
     EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(),
               Text("sFileTotalPageSet").replace(QStringLiteral("%s"), Text("sFilePageError")));
+    EXPECT_TRUE(ShowsWholeText(*Control<QLabel>("lblTotalpage")));
 
     // A wrong password is asked again; the right one unlocks.
     FBoxes.clear();
