@@ -678,6 +678,7 @@ void TfrmMainEx::ResetSplitSettings()
     spinAverge->setValue(method.AvgSplitNum());
     cbNeedOtherPage->setChecked(method.RangeStr()->NeedOtherPage());
     edtPageRange->setText(method.RangeStr()->RangeStr());
+    FLastValidRange = method.RangeStr()->RangeStr();
     cbxBookMarkLever->setCurrentIndex(0);
 }
 
@@ -768,6 +769,7 @@ void TfrmMainEx::edtPageRangeChange()
     if (edtPageRange->text().isEmpty() || !edtPageRange->isEnabled() || !Loaded())
         return;
     if (ValidatePageStr(edtPageRange->text(), Document()->TotalPage())) {
+        FLastValidRange = edtPageRange->text();
         lblInvalid1->hide();
     } else {
         lblInvalid1->setText(GetFormsLangString(QStringLiteral("sInvalidSelPages")));
@@ -780,7 +782,8 @@ void TfrmMainEx::edtPageRangeExit()
     if (edtPageRange->text().isEmpty() || !edtPageRange->isEnabled() || !Loaded())
         return;
     if (!ValidatePageStr(edtPageRange->text(), Document()->TotalPage())) {
-        edtPageRange->setText(Document()->PageScore());
+        // Not the document's page selection: a run leaves it at "All", which this edit refuses.
+        edtPageRange->setText(FLastValidRange);
         lblInvalid1->hide();
     }
     if (rdPageRange->isEnabled() && !rdPageRange->hasFocus())

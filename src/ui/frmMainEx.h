@@ -143,6 +143,8 @@ private:
     bool FShown = false;
     bool FEndingSession = false;
     QString FStartDocument;
+    // What a page range that is left invalid goes back to.
+    QString FLastValidRange = QStringLiteral("1");
 
     QPushButton* btnHelp;
     QLabel* lblSelectFile;

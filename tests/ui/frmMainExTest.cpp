@@ -356,11 +356,24 @@ TEST_F(frmMainExTest, PageRangeIsCheckedAsTypedAndRevertedOnLeaving)
         EXPECT_EQ(note->isVisible(), !c.valid) << c.text;
         EXPECT_EQ(note->text(), c.valid ? QString() : Text("sInvalidSelPages")) << c.text;
     }
-    edit->setFocus();
-    edit->setText(QStringLiteral("7"));
-    Control<QPushButton>("btnAddFile")->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    const auto typeAndLeave = [edit](const QStringList& typed) {
+        for (const QString& text : typed)
+            edit->setText(text);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &leave);
+    };
+    // Leaving an invalid range brings back the last valid one typed.
+    typeAndLeave({QStringLiteral("2-3"), QStringLiteral("2-"), QStringLiteral("7")});
+    EXPECT_EQ(edit->text(), QStringLiteral("2-3"));
     EXPECT_FALSE(note->isVisible());
+
+    // A run leaves the document's page selection at "All", which the edit refuses; with no
+    // valid range typed since loading, the edit goes back to "1".
+    ASSERT_TRUE(FWindow->AddDocument(MakePdf(QStringLiteral("other.pdf"), 5)));
+    ASSERT_TRUE(ConvertAndWait());
+    Click("rdPageRange");
+    typeAndLeave({QStringLiteral("7")});
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
 }
 
 TEST_F(frmMainExTest, OutputFolderControlsFollowTheConfiguration)
