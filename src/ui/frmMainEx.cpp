@@ -805,18 +805,26 @@ void TfrmMainEx::rdSourceClick()
 
 void TfrmMainEx::btnOutputPathClick()
 {
+    if (ChooseCustomFolder())
+        rdCustom->setFocus();
+}
+
+// False when the custom folder was chosen already. The focus stays where it is: a click or
+// typing into the folder box chooses it too, and what is typed next belongs in the box.
+bool TfrmMainEx::ChooseCustomFolder()
+{
     TProductConfig& config = ProductConfig();
     if (config.CustomPath)
-        return;
+        return false;
     rdCustom->setChecked(true);
-    rdCustom->setFocus();
     config.CustomPath = true;
     Project->Files()->ClearOutFiles();
+    return true;
 }
 
 void TfrmMainEx::btnOutputPathChange()
 {
-    btnOutputPathClick();
+    ChooseCustomFolder();
     TProductConfig& config = ProductConfig();
     if (btnOutputPath->text().trimmed().isEmpty()) {
         const QString folder = config.GetDefaultOutputFolder();
@@ -915,7 +923,7 @@ bool TfrmMainEx::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonPress:
         if (watched == btnOutputPath)
-            btnOutputPathClick();
+            ChooseCustomFolder();
         break;
     case QEvent::MouseButtonRelease:
         if (watched == imgBalloon)

@@ -106,6 +106,7 @@ private:
     // Output folder.
     void rdSourceClick();
     void btnOutputPathClick();
+    bool ChooseCustomFolder();
     void btnOutputPathChange();
     void btnOutputPathButtonClick();
     void btnBrowerClick();

@@ -390,6 +390,13 @@ TEST_F(frmMainExTest, OutputFolderControlsFollowTheConfiguration)
     EXPECT_EQ(edit->text(), config.GetDefaultOutputFolder());
     EXPECT_EQ(config.CustomDir, config.GetDefaultOutputFolder());
     EXPECT_TRUE(QFileInfo(config.GetDefaultOutputFolder()).isDir());
+
+    // A click into the folder box chooses it and leaves the focus there for typing.
+    Click("rdSource");
+    QTest::mouseClick(edit, Qt::LeftButton);
+    EXPECT_TRUE(config.CustomPath);
+    EXPECT_TRUE(Control<QRadioButton>("rdCustom")->isChecked());
+    EXPECT_TRUE(edit->hasFocus());
 }
 
 TEST_F(frmMainExTest, DropsLoadOnePdfAndRefuseTwo)
