@@ -432,10 +432,12 @@ void TfrmMainEx::SkinFormShow()
     connect(timer, &QTimer::timeout, this, [this, timer] {
         timer->deleteLater();
         FirstShowTimer();
+        // Only now that the window is up for good: it shows itself anew when it stops staying
+        // on top, and would then lie over a box of the document that was open by then.
+        if (!FStartDocument.isEmpty())
+            AddDocument(FStartDocument);
     });
     timer->start(20);
-    if (!FStartDocument.isEmpty())
-        AddDocument(FStartDocument);
     WriteLogLine(ApplicationTitle());
 }
 

@@ -10,9 +10,10 @@
 #include "shell/ProductConfig.h"
 #include "shell/ShellOpen.h"
 #include "split/TavloConvert.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/WidgetMessageBox.h"
 #include "ui/frmBalloon.h"
 #include "ui/frmPassword.h"
-#include "ui/DialogTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -318,6 +320,41 @@ TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
     ASSERT_EQ(outputs.size(), 2);
     EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[0]), std::vector<int>({1, 2}));
     EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[1]), std::vector<int>({3, 4}));
+}
+
+// Without a window manager the window shown last lies on top: a box about the start document
+// opens only once the window is up for good, and belongs to it.
+TEST_F(frmMainExTest, BoxesAboutTheStartDocumentOpenOverTheFinishedWindow)
+{
+    const QString locked = Folder() + QStringLiteral("locked.pdf");
+    WriteLockedTestPdf(locked, 2);
+    const struct
+    {
+        const char* name;
+        QString path;
+    } cases[] = {
+        {"missing file", Folder() + QStringLiteral("missing.pdf")},
+        {"locked file", locked},
+    };
+    SetMessageBoxHandler(ShowWidgetMessageBox);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FWindow.reset();
+        FWindow = std::make_unique<TfrmMainEx>();
+        FWindow->SetStartDocument(c.path);
+        bool opened = false, owned = false, windowSettled = false;
+        WhenModalShows<QDialog>([&](QDialog& box) {
+            opened = true;
+            owned = box.parentWidget() == FWindow.get();
+            windowSettled = FWindow->windowHandle()->isVisible() &&
+                            !(FWindow->windowFlags() & Qt::WindowStaysOnTopHint);
+            box.reject();
+        });
+        FWindow->show();
+        ASSERT_TRUE(WaitUntil([&opened] { return opened; }));
+        EXPECT_TRUE(owned);
+        EXPECT_TRUE(windowSettled);
+    }
 }
 
 TEST_F(frmMainExTest, CancelledPasswordShowsTheBalloonWhenItIsWanted)
