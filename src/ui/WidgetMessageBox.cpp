@@ -1,5 +1,7 @@
 #include "ui/WidgetMessageBox.h"
 
+#include "ui/MainWindowService.h"
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -47,12 +49,23 @@ MessageBoxButton EscapeAnswer(const QList<MessageBoxButton>& buttons)
     return buttons.first();
 }
 
+// Boxes belong to the main window once it is up, also while no window is active (at start-up,
+// or without a window manager), so that they are never left behind it.
+QWidget* BoxOwner()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (dynamic_cast<IMainWindowService*>(window) && window->isVisible())
+            return window;
+    }
+    return QApplication::activeWindow();
+}
+
 } // namespace
 
 MessageBoxButton ShowWidgetMessageBox(const MessageBoxRequest& request)
 {
     QMessageBox box(IconFor(request.icon), request.caption, request.text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+                    BoxOwner());
     box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.setWindowModality(Qt::ApplicationModal);
     box.setLayoutDirection(QApplication::layoutDirection());
@@ -65,6 +78,9 @@ MessageBoxButton ShowWidgetMessageBox(const MessageBoxRequest& request)
         if (button == EscapeAnswer(request.buttons))
             box.setEscapeButton(pushButton);
     }
+    box.show();
+    box.raise();
+    box.activateWindow();
     box.exec();
     for (const auto& [pushButton, button] : shown) {
         if (box.clickedButton() == pushButton)

@@ -4,7 +4,6 @@
 #include "model/TavloProj.h"
 #include "shell/FileSizeText.h"
 #include "shell/FormatText.h"
-#include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
 #include "shell/MutlLanguage.h"
 #include "shell/PathUtils.h"
@@ -12,8 +11,8 @@
 #include "shell/SameText.h"
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
-#include "ui/SkinFiles.h"
 #include "ui/JobDialogRegistration.h"
+#include "ui/SkinFiles.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -37,13 +36,6 @@ namespace {
 const QColor kInfoBackground(225, 225, 225);
 const QColor kListBorder(159, 159, 159);
 const QColor kGridLine(222, 222, 222);
-
-// The user's language first; the forms language file where the language lacks the text.
-QString LangText(const char* key, const QStringList& values = {})
-{
-    const QString name = QString::fromLatin1(key);
-    return FormatText(GetLangString(name, GetFormsLangString(name)), values);
-}
 
 void InformationBox(const QString& text)
 {
@@ -146,7 +138,7 @@ TfrmAdvancedSetting::TfrmAdvancedSetting(TTavloProj& project, TTavloConvert& pla
     setWindowTitle(QStringLiteral("Custom Settings"));
     setFixedSize(446, 403);
     CreateControls();
-    ApplyLanguage(this);
+    ApplyFormsLanguage(this);
     SkinFormCreate();
 }
 
@@ -177,7 +169,8 @@ void TfrmAdvancedSetting::CreateControls()
     lstFiles->setAllColumnsShowFocus(true);
     lstFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstFiles->setSelectionBehavior(QAbstractItemView::SelectRows);
-    // Editing starts on the press itself, never by the view's own triggers.
+    // A cell is edited on a click that did not move, never by the view's own triggers: a press
+    // that moves drags the row.
     lstFiles->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstFiles->setItemDelegate(new TCellDelegate(
         [this](int row, int column, const QString& text) {
@@ -191,6 +184,7 @@ void TfrmAdvancedSetting::CreateControls()
     lstFiles->viewport()->installEventFilter(this);
     lstFiles->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lstFiles, &QTreeWidget::pressed, this, &TfrmAdvancedSetting::lstFilesMouseDown);
+    connect(lstFiles, &QTreeWidget::clicked, this, &TfrmAdvancedSetting::lstFilesClick);
     connect(lstFiles, &QTreeWidget::itemSelectionChanged, this,
             &TfrmAdvancedSetting::lstFilesSelectItem);
     connect(lstFiles, &QTreeWidget::customContextMenuRequested, this,
@@ -223,13 +217,15 @@ void TfrmAdvancedSetting::SkinFormCreate()
     }
 
     if (const TFileInfo* document = Document()) {
-        edtFileName->setText(
-            LangText("sFileNameSet", {QFileInfo(document->Source()).fileName()}));
-        edtSize->setText(LangText("sFileSizeSet", {FileSizeText(document->Source())}));
+        edtFileName->setText(FormatFormsText(QStringLiteral("sFileNameSet"),
+                                             {QFileInfo(document->Source()).fileName()}));
+        edtSize->setText(
+            FormatFormsText(QStringLiteral("sFileSizeSet"), {FileSizeText(document->Source())}));
         // A locked document has no page count yet.
-        const QString pages = document->TotalPage() >= 0 ? QString::number(document->TotalPage())
-                                                          : LangText("sFilePageError");
-        edtTotalPage->setText(LangText("sFileTotalPageSet", {pages}));
+        const QString pages = document->TotalPage() >= 0
+                                  ? QString::number(document->TotalPage())
+                                  : GetFormsLangString(QStringLiteral("sFilePageError"));
+        edtTotalPage->setText(FormatFormsText(QStringLiteral("sFileTotalPageSet"), {pages}));
     }
 
     const TAdvDefineList& defined = *Project.Method()->AdvDefine();
@@ -292,7 +288,8 @@ QString TfrmAdvancedSetting::GeneratedName() const
 void TfrmAdvancedSetting::btnAddClick()
 {
     if (lstFiles->topLevelItemCount() >= kMaxRows) {
-        InformationBox(LangText("sFileCountLimit", {QString::number(kMaxRows)}));
+        InformationBox(
+            FormatFormsText(QStringLiteral("sFileCountLimit"), {QString::number(kMaxRows)}));
         return;
     }
     const QString name = GeneratedName();
@@ -341,14 +338,22 @@ void TfrmAdvancedSetting::pmFilelistPopup(const QPoint& position)
     pmFilelist->popup(lstFiles->viewport()->mapToGlobal(position));
 }
 
+// A press only decides whether the click it begins may edit; the press after a rejected edit
+// may not, so that the user first sees the restored text.
 void TfrmAdvancedSetting::lstFilesMouseDown(const QModelIndex& index)
 {
-    QTreeWidgetItem* row = lstFiles->itemFromIndex(index);
-    if (!row)
-        return;
-    if (!EditRejected && (index.column() == 0 || index.column() == 1))
-        lstFiles->editItem(row, index.column());
+    EditOnClick = !EditRejected && lstFiles->itemFromIndex(index) != nullptr;
     EditRejected = false;
+}
+
+// The view reports a click only when the mouse was released on the pressed cell without
+// starting a drag.
+void TfrmAdvancedSetting::lstFilesClick(const QModelIndex& index)
+{
+    QTreeWidgetItem* row = lstFiles->itemFromIndex(index);
+    if (EditOnClick && row && (index.column() == 0 || index.column() == 1))
+        lstFiles->editItem(row, index.column());
+    EditOnClick = false;
 }
 
 QString TfrmAdvancedSetting::lstFilesEdited(int row, int column, const QString& text)
@@ -360,7 +365,7 @@ QString TfrmAdvancedSetting::lstFilesEdited(int row, int column, const QString& 
     QString s = text;
     if (column == 0) {
         if (!ValidOutputName(row, s) || QFileInfo(OutputFolder() + s).isFile()) {
-            InformationBox(LangText("sInvalidFileName"));
+            InformationBox(GetFormsLangString(QStringLiteral("sInvalidFileName")));
             s = entry.OutFile();
             EditRejected = true;
         }
@@ -377,7 +382,7 @@ QString TfrmAdvancedSetting::lstFilesEdited(int row, int column, const QString& 
             if (ValidatePageStr(s, document->TotalPage())) {
                 entry.SetPageStr(s);
             } else {
-                InformationBox(LangText("sInvalidSelPages"));
+                InformationBox(GetFormsLangString(QStringLiteral("sInvalidSelPages")));
                 s = entry.PageStr();
                 EditRejected = true;
             }

@@ -52,6 +52,7 @@ private:
     void btnOKClick();
     void pmFilelistPopup(const QPoint& position);
     void lstFilesMouseDown(const QModelIndex& index);
+    void lstFilesClick(const QModelIndex& index);
     void lstFilesSelectItem();
     void lstFilesDragOver(QDragMoveEvent& event);
     void lstFilesDragDrop(QDropEvent& event);
@@ -68,6 +69,8 @@ private:
     [[maybe_unused]] TTavloConvert& Planner;
     std::unique_ptr<TAdvDefineList> FWorkingList;
     bool EditRejected = false;
+    // Whether the click that the last press began may open an editor.
+    bool EditOnClick = false;
 
     QLabel* imgFile;
     QLineEdit* edtFileName;

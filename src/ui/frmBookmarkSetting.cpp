@@ -1,7 +1,7 @@
 #include "ui/frmBookmarkSetting.h"
 
 #include "model/TavloProj.h"
-#include "shell/LanguageMgr.h"
+#include "shell/MutlLanguage.h"
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
 #include "ui/JobDialogRegistration.h"
@@ -44,7 +44,7 @@ TfrmBookmarkSetting::TfrmBookmarkSetting(TTavloProj& project, TTavloConvert& pla
     setWindowTitle(QStringLiteral("Bookmark Settings"));
     setFixedSize(520, 435);
     CreateControls();
-    ApplyLanguage(this);
+    ApplyFormsLanguage(this);
     SkinFormCreate();
 }
 

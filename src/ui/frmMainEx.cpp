@@ -56,6 +56,12 @@ const QColor kHeadingColor(29, 108, 181);
 const QColor kOutputColor(23, 113, 146);
 const QColor kGrey(134, 134, 134);
 
+// The spin boxes' range while the document's page count is not known.
+constexpr int kSpinMaximum = 999;
+// The least room between a control and the window's edge.
+constexpr int kEdgeMargin = 4;
+constexpr int kDocumentLabelHeight = 14;
+
 template <typename TControl>
 TControl* MakeControl(QWidget* parent, const char* name, const QRect& geometry)
 {
@@ -183,10 +189,10 @@ void TfrmMainEx::CreateFileSection()
     connect(btnAddFile, &QPushButton::clicked, this, &TfrmMainEx::btnAddFileClick);
 
     imgGuide = MakeControl<QLabel>(this, "imgGuide", {353, 100, 85, 93});
-    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 106, 14});
+    lblSize = MakeControl<QLabel>(this, "lblSize", {456, 140, 106, kDocumentLabelHeight});
     lblSize->setText(QStringLiteral("Size:"));
     SetTextColor(lblSize, kGrey);
-    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 106, 14});
+    lblTotalpage = MakeControl<QLabel>(this, "lblTotalpage", {459, 160, 106, kDocumentLabelHeight});
     lblTotalpage->setText(QStringLiteral("Total pages"));
     SetTextColor(lblTotalpage, kGrey);
 
@@ -205,7 +211,7 @@ void TfrmMainEx::CreateSplitPanel()
     rdEveryPage = MakeControl<QRadioButton>(pnlSplit, "rdEveryPage", {31, 15, 96, 16});
     rdEveryPage->setText(QStringLiteral("Split by every"));
     spinEveryPage = MakeControl<QSpinBox>(pnlSplit, "spinEveryPage", {129, 12, 57, 22});
-    spinEveryPage->setRange(1, 999);
+    spinEveryPage->setRange(1, kSpinMaximum);
     lblEveryPage = MakeControl<QLabel>(pnlSplit, "lblEveryPage", {192, 17, 120, 14});
     lblEveryPage->setText(QStringLiteral("page(s)"));
 
@@ -236,7 +242,7 @@ void TfrmMainEx::CreateSplitPanel()
     rdAverge = MakeControl<QRadioButton>(pnlSplit, "rdAverge", {31, 226, 116, 16});
     rdAverge->setText(QStringLiteral("Average splitting to  "));
     spinAverge = MakeControl<QSpinBox>(pnlSplit, "spinAverge", {149, 223, 57, 22});
-    spinAverge->setRange(1, 999);
+    spinAverge->setRange(1, kSpinMaximum);
     lblAverge = MakeControl<QLabel>(pnlSplit, "lblAverge", {215, 228, 160, 14});
     lblAverge->setText(QStringLiteral("PDF documents"));
 
@@ -426,10 +432,12 @@ void TfrmMainEx::SkinFormShow()
     connect(timer, &QTimer::timeout, this, [this, timer] {
         timer->deleteLater();
         FirstShowTimer();
+        // Only now that the window is up for good: it shows itself anew when it stops staying
+        // on top, and would then lie over a box of the document that was open by then.
+        if (!FStartDocument.isEmpty())
+            AddDocument(FStartDocument);
     });
     timer->start(20);
-    if (!FStartDocument.isEmpty())
-        AddDocument(FStartDocument);
     WriteLogLine(ApplicationTitle());
 }
 
@@ -593,7 +601,8 @@ void TfrmMainEx::imgBalloonClick()
     TFileInfo* document = Document();
     if (!document || !document->UserPass() || !AskPassword(*document))
         return;
-    lblTotalpage->setText(QStringLiteral("Total Page: ") + QString::number(document->TotalPage()));
+    SetDocumentLabel(*lblTotalpage,
+                     QStringLiteral("Total Page: ") + QString::number(document->TotalPage()));
     imgBalloon->hide();
     SetSplitPanelEnabled(true);
     SplitOptionsEnabled = true;
@@ -607,11 +616,13 @@ void TfrmMainEx::ShowFileInformation(bool show)
 {
     const TFileInfo* document = Document();
     if (show && document) {
-        lblSize->setText(FormatFormsText(QStringLiteral("sFileSizeSet"), {FileSizeText(document->Source())}));
+        SetDocumentLabel(*lblSize, FormatFormsText(QStringLiteral("sFileSizeSet"),
+                                                   {FileSizeText(document->Source())}));
         const bool readable = document->IsAccessible();
         const QString pages = readable ? QString::number(document->TotalPage())
                                        : GetFormsLangString(QStringLiteral("sFilePageError"));
-        lblTotalpage->setText(FormatFormsText(QStringLiteral("sFileTotalPageSet"), {pages}));
+        SetDocumentLabel(*lblTotalpage,
+                         FormatFormsText(QStringLiteral("sFileTotalPageSet"), {pages}));
         imgBalloon->setVisible(!readable);
     } else {
         lblSize->clear();
@@ -622,14 +633,29 @@ void TfrmMainEx::ShowFileInformation(bool show)
     lblTotalpage->setVisible(show);
 }
 
+// The labels beside the document picture take the width of their text; where the window ends
+// first, the text goes on in a second line instead of being cut.
+void TfrmMainEx::SetDocumentLabel(QLabel& label, const QString& text)
+{
+    label.setText(text);
+    label.setWordWrap(false);
+    const int wanted = label.sizeHint().width();
+    const int room = width() - kEdgeMargin - label.x();
+    label.setWordWrap(wanted > room);
+    const int fitted = std::min(wanted, room);
+    label.resize(fitted, label.wordWrap() ? label.heightForWidth(fitted) : kDocumentLabelHeight);
+}
+
 void TfrmMainEx::RefillBookmarkLevels()
 {
     cbxBookMarkLever->clear();
     TFileInfo* document = Document();
     if (!document)
         return;
-    // A locked document has no page count yet; the spin boxes keep a usable range.
-    const int pages = std::max(document->TotalPage(), 1);
+    // A locked document has no page count yet: a range capped now would cut the defaults
+    // written next, and they would stay cut once the document is unlocked.
+    const int pages = document->IsAccessible() && document->TotalPage() > 0 ? document->TotalPage()
+                                                                            : kSpinMaximum;
     spinEveryPage->setMaximum(pages);
     spinAverge->setMaximum(pages);
     BookmarkLevelCount = Planner->GetBookmarkLevelCount(*document);
@@ -654,6 +680,7 @@ void TfrmMainEx::ResetSplitSettings()
     spinAverge->setValue(method.AvgSplitNum());
     cbNeedOtherPage->setChecked(method.RangeStr()->NeedOtherPage());
     edtPageRange->setText(method.RangeStr()->RangeStr());
+    FLastValidRange = method.RangeStr()->RangeStr();
     cbxBookMarkLever->setCurrentIndex(0);
 }
 
@@ -744,6 +771,7 @@ void TfrmMainEx::edtPageRangeChange()
     if (edtPageRange->text().isEmpty() || !edtPageRange->isEnabled() || !Loaded())
         return;
     if (ValidatePageStr(edtPageRange->text(), Document()->TotalPage())) {
+        FLastValidRange = edtPageRange->text();
         lblInvalid1->hide();
     } else {
         lblInvalid1->setText(GetFormsLangString(QStringLiteral("sInvalidSelPages")));
@@ -756,7 +784,8 @@ void TfrmMainEx::edtPageRangeExit()
     if (edtPageRange->text().isEmpty() || !edtPageRange->isEnabled() || !Loaded())
         return;
     if (!ValidatePageStr(edtPageRange->text(), Document()->TotalPage())) {
-        edtPageRange->setText(Document()->PageScore());
+        // Not the document's page selection: a run leaves it at "All", which this edit refuses.
+        edtPageRange->setText(FLastValidRange);
         lblInvalid1->hide();
     }
     if (rdPageRange->isEnabled() && !rdPageRange->hasFocus())
@@ -778,18 +807,26 @@ void TfrmMainEx::rdSourceClick()
 
 void TfrmMainEx::btnOutputPathClick()
 {
+    if (ChooseCustomFolder())
+        rdCustom->setFocus();
+}
+
+// False when the custom folder was chosen already. The focus stays where it is: a click or
+// typing into the folder box chooses it too, and what is typed next belongs in the box.
+bool TfrmMainEx::ChooseCustomFolder()
+{
     TProductConfig& config = ProductConfig();
     if (config.CustomPath)
-        return;
+        return false;
     rdCustom->setChecked(true);
-    rdCustom->setFocus();
     config.CustomPath = true;
     Project->Files()->ClearOutFiles();
+    return true;
 }
 
 void TfrmMainEx::btnOutputPathChange()
 {
-    btnOutputPathClick();
+    ChooseCustomFolder();
     TProductConfig& config = ProductConfig();
     if (btnOutputPath->text().trimmed().isEmpty()) {
         const QString folder = config.GetDefaultOutputFolder();
@@ -888,7 +925,7 @@ bool TfrmMainEx::eventFilter(QObject* watched, QEvent* event)
         break;
     case QEvent::MouseButtonPress:
         if (watched == btnOutputPath)
-            btnOutputPathClick();
+            ChooseCustomFolder();
         break;
     case QEvent::MouseButtonRelease:
         if (watched == imgBalloon)

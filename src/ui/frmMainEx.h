@@ -88,6 +88,7 @@ private:
     void btnAddFileClick();
     void DropFiles(const QStringList& paths);
     void ShowFileInformation(bool show);
+    void SetDocumentLabel(QLabel& label, const QString& text);
     void RefillBookmarkLevels();
     void ResetSplitSettings();
     void imgBalloonClick();
@@ -105,6 +106,7 @@ private:
     // Output folder.
     void rdSourceClick();
     void btnOutputPathClick();
+    bool ChooseCustomFolder();
     void btnOutputPathChange();
     void btnOutputPathButtonClick();
     void btnBrowerClick();
@@ -142,6 +144,8 @@ private:
     bool FShown = false;
     bool FEndingSession = false;
     QString FStartDocument;
+    // What a page range that is left invalid goes back to.
+    QString FLastValidRange = QStringLiteral("1");
 
     QPushButton* btnHelp;
     QLabel* lblSelectFile;

@@ -157,6 +157,9 @@ void TfrmMainEx::OnRunProgress(qintptr percent)
 {
     const int shown = static_cast<int>(std::clamp<qintptr>(percent, 0, 100));
     pbSplit->setValue(shown);
+    // Each new percentage repaints the patch of the bar under the label, and the bar then
+    // judges a step of one percent too small to redraw: on long runs it would stay empty.
+    pbSplit->update();
     lblProgress->setText(QString::number(shown) + u'%');
     LetPendingMessagesRun();
 }

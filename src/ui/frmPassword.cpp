@@ -131,6 +131,12 @@ void TfrmPassword::keyPressEvent(QKeyEvent* event)
 bool AskDocumentPassword(QString& password, QWidget* mainWindow)
 {
     TfrmPassword dialog(mainWindow);
+    // Shown (modal, as exec() would show it) and raised before it waits: where no window
+    // manager stacks the windows, nothing else would lift it above the main window.
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
     if (dialog.exec() != QDialog::Accepted)
         return false;
     password = dialog.Password();

@@ -183,9 +183,7 @@ const TScene kScenes[] = {
     {"password", "ENG", PasswordScene},
     {"balloon", "ENG", BalloonScene},
     {"advanced", "ENG", AdvancedScene},
-    {"advanced-de", "DEU", AdvancedScene},
     {"bookmark", "ENG", BookmarkScene},
-    {"bookmark-de", "DEU", BookmarkScene},
 };
 
 bool Render(const TScene& scene, const QString& folder)

@@ -4,6 +4,7 @@
 
 #include "shell/MessageBox.h"
 
+#include <QFile>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -61,11 +62,17 @@ TFileInfo& TDialogJob::LoadNew(const QString& name, int pages)
     return Load(Folder() + name);
 }
 
+void WriteLockedTestPdf(const QString& path, int pages)
+{
+    const QString plain = path + QStringLiteral(".plain");
+    WriteTestPdf(plain, pages);
+    WriteLocked(plain, path);
+    QFile::remove(plain);
+}
+
 TFileInfo& TDialogJob::LoadLocked(const QString& name, int pages)
 {
-    const QString plain = Folder() + QStringLiteral("plain-") + name;
-    WriteTestPdf(plain, pages);
-    WriteLocked(plain, Folder() + name);
+    WriteLockedTestPdf(Folder() + name, pages);
     return Load(Folder() + name);
 }
 

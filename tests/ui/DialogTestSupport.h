@@ -40,6 +40,9 @@ private:
     std::unique_ptr<TTavloConvert> FPlanner;
 };
 
+// A document of that many pages that opens only with the password "open".
+void WriteLockedTestPdf(const QString& path, int pages);
+
 // Records the message boxes shown while it lives, each answered with OK.
 class TMessageBoxRecorder
 {

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QDrag>
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
@@ -445,6 +446,26 @@ TEST_F(frmAdvancedSettingTest, DroppingARowMovesItAndItsEntry)
     }
 }
 
+TEST_F(frmAdvancedSettingTest, APressThatMovesDragsTheRowInsteadOfEditingIt)
+{
+    FJob.LoadNew(QStringLiteral("report.pdf"), 5);
+    Define({{QStringLiteral("a.pdf"), QStringLiteral("1")},
+            {QStringLiteral("b.pdf"), QStringLiteral("2")}});
+    Open();
+    QWidget* surface = List().viewport();
+    const QPoint from = CellCentre(0, 0);
+    QTest::mousePress(surface, Qt::LeftButton, {}, from);
+    EXPECT_EQ(EditorOf(0, 0), nullptr);
+    QTest::mouseMove(surface, from + QPoint(0, 1));
+    QTest::mouseMove(surface, CellCentre(1, 0));
+    // Without a display the drag ends at once; the list leaves its drag object behind until
+    // the next round of events.
+    EXPECT_NE(List().findChild<QDrag*>(), nullptr);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, CellCentre(1, 0));
+    EXPECT_EQ(EditorOf(0, 0), nullptr);
+    EXPECT_EQ(EditorOf(1, 0), nullptr);
+}
+
 TEST_F(frmAdvancedSettingTest, OnlyRowsAreDroppedAndOnlyOneRowIsDragged)
 {
     FJob.LoadNew(QStringLiteral("report.pdf"), 5);
@@ -581,19 +602,20 @@ protected:
     }
 };
 
-TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheCurrentLanguage)
+// The dialog speaks the language of the main window, which the forms language file gives
+// whatever language is selected.
+TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheFormsLanguageFile)
 {
     FJob.LoadNew(QStringLiteral("bericht.pdf"), 3);
     Open();
-    EXPECT_EQ(FDialog->windowTitle(), QStringLiteral("Benutzerdefinierte Einstellungen"));
-    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("Neu"));
-    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("Dateiname"));
-    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Seitenbereich"));
+    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("New"));
+    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("File name"));
+    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Range"));
     EXPECT_EQ(FDialog->findChild<QLineEdit*>(QStringLiteral("edtTotalPage"))->text(),
-              QStringLiteral("Seiten gesamt: 3"));
+              QStringLiteral("Total pages: 3"));
     Click("btnAdd");
     ASSERT_TRUE(EditCell(0, 1, QStringLiteral("4")));
-    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Ungültiger Seitenbereich.")});
+    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Invalid page range.")});
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -236,14 +237,16 @@ protected:
     void TearDown() override { LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.none")); }
 };
 
-TEST_F(frmBookmarkSettingLanguageTest, CaptionsComeFromTheCurrentLanguage)
+// The dialog speaks the language of the main window, which the forms language file gives
+// whatever language is selected.
+TEST_F(frmBookmarkSettingLanguageTest, CaptionsComeFromTheFormsLanguageFile)
 {
     LoadThreeLevels();
     Open();
-    EXPECT_EQ(FDialog->windowTitle(), QStringLiteral("Lesezeichen-Einstellungen"));
-    EXPECT_EQ(Control<QPushButton>("btnCancel").text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(Control<QLabel>("lbllevel").text(), QStringLiteral("Please select the split level"));
+    EXPECT_EQ(Control<QPushButton>("btnCancel").text(), QStringLiteral("Cancel"));
     EXPECT_EQ(Control<QCheckBox>("cbHigh").text(),
-              QStringLiteral("Auch die Dateien der höheren Lesezeichenebenen erzeugen."));
+              QStringLiteral("Also make the files of the higher bookmark levels."));
     // The level list keeps its numbers.
     EXPECT_EQ(LevelItems().size(), 3);
 }

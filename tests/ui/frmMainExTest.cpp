@@ -10,9 +10,10 @@
 #include "shell/ProductConfig.h"
 #include "shell/ShellOpen.h"
 #include "split/TavloConvert.h"
+#include "ui/DialogTestSupport.h"
+#include "ui/WidgetMessageBox.h"
 #include "ui/frmBalloon.h"
 #include "ui/frmPassword.h"
-#include "ui/DialogTestSupport.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,10 +29,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -67,6 +70,15 @@ void TypePassword(const QString& password)
 void CancelPassword()
 {
     WhenModalShows<TfrmPassword>([](TfrmPassword& dialog) { dialog.reject(); });
+}
+
+// Whether the label shows all of its text, in as many lines as it is high, inside its window.
+bool ShowsWholeText(const QLabel& label)
+{
+    const QRect room = label.contentsRect();
+    const QRect needed = label.fontMetrics().boundingRect(room, Qt::TextWordWrap, label.text());
+    return needed.width() <= room.width() && needed.height() <= room.height() &&
+           label.geometry().right() < label.window()->width();
 }
 
 class frmMainExTest : public ::testing::Test
@@ -272,7 +284,8 @@ TEST_F(frmMainExTest, EmptyWindowOffersOnlyTheFileControls)
 
 TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
 {
-    const QString locked = CorpusFile(QStringLiteral("libreoffice-writer-password.pdf"));
+    const QString locked = Folder() + QStringLiteral("locked.pdf");
+    WriteLockedTestPdf(locked, 4);
     CancelPassword();
     ASSERT_TRUE(FWindow->AddDocument(locked));
     auto* lockIcon = Control<QLabel>("imgBalloon");
@@ -281,27 +294,67 @@ TEST_F(frmMainExTest, ALockedDocumentIsUnlockedThroughTheLockIcon)
     EXPECT_FALSE(Control<QPushButton>("btnConvert")->isEnabled());
     EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(),
               Text("sFileTotalPageSet").replace(QStringLiteral("%s"), Text("sFilePageError")));
+    EXPECT_TRUE(ShowsWholeText(*Control<QLabel>("lblTotalpage")));
 
     // A wrong password is asked again; the right one unlocks.
     FBoxes.clear();
     FAnswer = [](const MessageBoxRequest& request) {
         if (request.text == Text("sReInputPass"))
-            TypePassword(QStringLiteral("openpassword"));
+            TypePassword(QStringLiteral("open"));
         return request.defaultButton;
     };
     TypePassword(QStringLiteral("wrong"));
     QTest::mouseClick(lockIcon, Qt::LeftButton);
     EXPECT_EQ(FBoxes, QStringList{Text("sReInputPass")});
     EXPECT_FALSE(lockIcon->isVisible());
-    EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(), QStringLiteral("Total Page: 1"));
+    EXPECT_EQ(Control<QLabel>("lblTotalpage")->text(), QStringLiteral("Total Page: 4"));
     EXPECT_TRUE(Control<QFrame>("pnlSplit")->isEnabled());
     EXPECT_TRUE(Control<QPushButton>("btnConvert")->isEnabled());
 
+    // The defaults hold for the pages that are known now.
+    Click("rdAverge");
+    EXPECT_EQ(Control<QSpinBox>("spinAverge")->value(), 2);
     ASSERT_TRUE(ConvertAndWait());
     EXPECT_EQ(FBoxes.last(), Text("sSplitFinished"));
     const QStringList outputs = FilesBelow(OutFolder());
-    ASSERT_EQ(outputs.size(), 1);
-    EXPECT_EQ(PageContents(OutFolder() + u'/' + outputs[0]).size(), 1u);
+    ASSERT_EQ(outputs.size(), 2);
+    EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[0]), std::vector<int>({1, 2}));
+    EXPECT_EQ(PageNumbersOf(OutFolder() + u'/' + outputs[1]), std::vector<int>({3, 4}));
+}
+
+// Without a window manager the window shown last lies on top: a box about the start document
+// opens only once the window is up for good, and belongs to it.
+TEST_F(frmMainExTest, BoxesAboutTheStartDocumentOpenOverTheFinishedWindow)
+{
+    const QString locked = Folder() + QStringLiteral("locked.pdf");
+    WriteLockedTestPdf(locked, 2);
+    const struct
+    {
+        const char* name;
+        QString path;
+    } cases[] = {
+        {"missing file", Folder() + QStringLiteral("missing.pdf")},
+        {"locked file", locked},
+    };
+    SetMessageBoxHandler(ShowWidgetMessageBox);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FWindow.reset();
+        FWindow = std::make_unique<TfrmMainEx>();
+        FWindow->SetStartDocument(c.path);
+        bool opened = false, owned = false, windowSettled = false;
+        WhenModalShows<QDialog>([&](QDialog& box) {
+            opened = true;
+            owned = box.parentWidget() == FWindow.get();
+            windowSettled = FWindow->windowHandle()->isVisible() &&
+                            !(FWindow->windowFlags() & Qt::WindowStaysOnTopHint);
+            box.reject();
+        });
+        FWindow->show();
+        ASSERT_TRUE(WaitUntil([&opened] { return opened; }));
+        EXPECT_TRUE(owned);
+        EXPECT_TRUE(windowSettled);
+    }
 }
 
 TEST_F(frmMainExTest, CancelledPasswordShowsTheBalloonWhenItIsWanted)
@@ -338,11 +391,24 @@ TEST_F(frmMainExTest, PageRangeIsCheckedAsTypedAndRevertedOnLeaving)
         EXPECT_EQ(note->isVisible(), !c.valid) << c.text;
         EXPECT_EQ(note->text(), c.valid ? QString() : Text("sInvalidSelPages")) << c.text;
     }
-    edit->setFocus();
-    edit->setText(QStringLiteral("7"));
-    Control<QPushButton>("btnAddFile")->setFocus(Qt::TabFocusReason);
-    EXPECT_EQ(edit->text(), QStringLiteral("1"));
+    const auto typeAndLeave = [edit](const QStringList& typed) {
+        for (const QString& text : typed)
+            edit->setText(text);
+        QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(edit, &leave);
+    };
+    // Leaving an invalid range brings back the last valid one typed.
+    typeAndLeave({QStringLiteral("2-3"), QStringLiteral("2-"), QStringLiteral("7")});
+    EXPECT_EQ(edit->text(), QStringLiteral("2-3"));
     EXPECT_FALSE(note->isVisible());
+
+    // A run leaves the document's page selection at "All", which the edit refuses; with no
+    // valid range typed since loading, the edit goes back to "1".
+    ASSERT_TRUE(FWindow->AddDocument(MakePdf(QStringLiteral("other.pdf"), 5)));
+    ASSERT_TRUE(ConvertAndWait());
+    Click("rdPageRange");
+    typeAndLeave({QStringLiteral("7")});
+    EXPECT_EQ(edit->text(), QStringLiteral("1"));
 }
 
 TEST_F(frmMainExTest, OutputFolderControlsFollowTheConfiguration)
@@ -359,6 +425,13 @@ TEST_F(frmMainExTest, OutputFolderControlsFollowTheConfiguration)
     EXPECT_EQ(edit->text(), config.GetDefaultOutputFolder());
     EXPECT_EQ(config.CustomDir, config.GetDefaultOutputFolder());
     EXPECT_TRUE(QFileInfo(config.GetDefaultOutputFolder()).isDir());
+
+    // A click into the folder box chooses it and leaves the focus there for typing.
+    Click("rdSource");
+    QTest::mouseClick(edit, Qt::LeftButton);
+    EXPECT_TRUE(config.CustomPath);
+    EXPECT_TRUE(Control<QRadioButton>("rdCustom")->isChecked());
+    EXPECT_TRUE(edit->hasFocus());
 }
 
 TEST_F(frmMainExTest, DropsLoadOnePdfAndRefuseTwo)
@@ -503,6 +576,36 @@ TEST_F(frmMainExTest, DropDuringARunIsRefused)
     EXPECT_FALSE(Control<QPushButton>("btnAddFile")->isEnabled());
     EXPECT_FALSE(Control<QFrame>("pnlSplit")->isEnabled());
     ASSERT_TRUE(WaitUntil([this] { return !FWindow->Running(); }));
+}
+
+// The percentage label sits over the bar: what the screen shows of the bar has to follow its
+// value in steps of one percent, not only the patch under the label that each step repaints.
+TEST_F(frmMainExTest, TheBarOnTheScreenFollowsTheProgressStepByStep)
+{
+    ASSERT_TRUE(FWindow->AddDocument(MakePdf(QStringLiteral("long.pdf"), 400)));
+    Click("btnConvert");
+    TTavloConvert& run = FWindow->GetPlanner();
+    run.Pause();
+    // From here on the test alone tells the window the progress, one percent at a time.
+    run.SetWindow(nullptr);
+    QCoreApplication::sendPostedEvents(FWindow.get(), TRunMessageEvent::EventType());
+    for (int percent = 1; percent <= 40; ++percent)
+        Post(WM_SPLIT_PROGRESS, 0, percent);
+    auto* bar = Control<QProgressBar>("pbSplit");
+    ASSERT_TRUE(bar->isVisible());
+    const QRect area(bar->mapTo(FWindow.get(), QPoint()), bar->size());
+    // The window's surface as last drawn; a grab of the widget would paint it afresh.
+    const QImage shown =
+        FWindow->screen()
+            ->grabWindow(FWindow->winId(), area.x(), area.y(), area.width(), area.height())
+            .toImage();
+    FAnswer = [](const MessageBoxRequest&) { return MessageBoxButton::Yes; };
+    Click("btnConvert");
+    ASSERT_FALSE(FWindow->Running());
+    ASSERT_FALSE(shown.isNull());
+    const int middle = shown.height() / 2;
+    EXPECT_NE(shown.pixelColor(shown.width() / 4, middle),
+              shown.pixelColor(shown.width() * 3 / 4, middle));
 }
 
 TEST_F(frmMainExTest, RunMessagesDriveTheProgressAndTheEnd)
