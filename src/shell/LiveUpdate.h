@@ -5,6 +5,9 @@
 class TLiveUpdate
 {
 public:
+    // Whether this build can check for updates; the help menu offers no update without it.
+    static constexpr bool Available() { return false; }
+
     void StartAutomaticCheck() {}
     void StartInteractiveCheck() {}
 };

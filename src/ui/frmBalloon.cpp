@@ -117,6 +117,13 @@ void TfrmBalloon::LayoutControls()
     lblMore->adjustSize();
     lblMore->move(BodyRect.right() + 1 - lblMore->width() - 8,
                   cbxCheck->y() + (cbxCheck->height() - lblMore->height()) / 2);
+    lblMore->setVisible(!MoreAddress().isEmpty());
+}
+
+// The customization file's page about protected files, else the help page's section on them.
+QString TfrmBalloon::MoreAddress()
+{
+    return CustomizationLinkOrHelp(CustomizationValues().Values().C3, QStringLiteral("password"));
 }
 
 bool TfrmBalloon::event(QEvent* event)
@@ -166,7 +173,7 @@ void TfrmBalloon::cbxCheckClick(bool checked)
 
 void TfrmBalloon::lblMoreClick()
 {
-    OpenCustomizationLink(CustomizationValues().Values().C3);
+    OpenCustomizationLink(MoreAddress());
 }
 
 TfrmBalloon* ShowBalloon(const QPoint& screenTip, QWidget* owner)

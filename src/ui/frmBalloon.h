@@ -34,6 +34,7 @@ private:
     void btnCloseClick();
     void cbxCheckClick(bool checked);
     void lblMoreClick();
+    static QString MoreAddress();
 
     QLabel* lblInfo;
     QToolButton* btnClose;

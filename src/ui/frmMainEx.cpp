@@ -5,6 +5,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/FileSizeText.h"
 #include "shell/FormatText.h"
+#include "shell/HelpPage.h"
 #include "shell/LiveUpdate.h"
 #include "shell/MessageBox.h"
 #include "shell/MutlLanguage.h"
@@ -296,7 +297,7 @@ void TfrmMainEx::CreateHelpMenu()
     pmiUpdate = item("pmiUpdate", "Online Update");
     pmiAbout = item("pmiAbout", "About");
     connect(pmHelp, &QMenu::aboutToShow, this, &TfrmMainEx::pmHelpPopup);
-    connect(pmiHelp, &QAction::triggered, this, [] { OpenWebAddress(ProductConfig().HelpPage); });
+    connect(pmiHelp, &QAction::triggered, this, [] { OpenHelpPage(); });
     connect(pmiHomepage, &QAction::triggered, this, [] { OpenWebAddress(ProductConfig().HomePage); });
     connect(pmiSupport, &QAction::triggered, this, [] { OpenWebAddress(ProductConfig().SupportPage); });
     connect(pmiUpdate, &QAction::triggered, this, &TfrmMainEx::pmiUpdateClick);
@@ -388,6 +389,7 @@ void TfrmMainEx::CreatePlanner()
     Planner = std::make_unique<TTavloConvert>(*Project);
     // A stopped run's folder goes to the trash, where the user can still find it.
     Planner->SetDiscardToTrash(true);
+    Planner->SetKeepNavigation(ProductConfig().KeepNavigation);
 }
 
 void TfrmMainEx::SkinFormDestroy()
@@ -478,7 +480,18 @@ void TfrmMainEx::UpdateControls()
     pnlOutPut->setEnabled(!FRunning);
     if (!FRunning)
         lblProgress->setText(QStringLiteral("0%"));
-    pmiUpdate->setVisible(ProductConfig().SupportUpdate);
+    UpdateHelpMenu();
+}
+
+// Entries without a target are not offered: no help page, no address configured, or no
+// update service in this build.
+void TfrmMainEx::UpdateHelpMenu()
+{
+    const TProductConfig& config = ProductConfig();
+    pmiHelp->setVisible(!HelpPageAddress().isEmpty());
+    pmiHomepage->setVisible(!config.HomePage.trimmed().isEmpty());
+    pmiSupport->setVisible(!config.SupportPage.trimmed().isEmpty());
+    pmiUpdate->setVisible(config.SupportUpdate && TLiveUpdate::Available());
 }
 
 void TfrmMainEx::SetSplitPanelEnabled(bool enabled)
@@ -865,6 +878,7 @@ void TfrmMainEx::btnHelpClick()
 
 void TfrmMainEx::pmHelpPopup()
 {
+    UpdateHelpMenu();
     pmiUpdate->setEnabled(!FRunning);
 }
 

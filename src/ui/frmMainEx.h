@@ -114,6 +114,7 @@ private:
     // Help.
     void btnHelpClick();
     void pmHelpPopup();
+    void UpdateHelpMenu();
     void pmiUpdateClick();
     void pmiAboutClick();
     void debugExecute();

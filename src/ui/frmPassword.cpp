@@ -108,7 +108,8 @@ bool TfrmPassword::FormKeyDown(const QKeyEvent& key)
         reject();
         return true;
     case Qt::Key_F1:
-        OpenCustomizationLink(CustomizationValues().Values().HelpOnlinePage);
+        OpenCustomizationLink(CustomizationLinkOrHelp(CustomizationValues().Values().HelpOnlinePage,
+                                                      QStringLiteral("password")));
         return true;
     default:
         return false;

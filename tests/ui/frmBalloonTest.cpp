@@ -1,5 +1,6 @@
 #include "ui/frmBalloon.h"
 #include "shell/CustomizationValues.h"
+#include "shell/LanguageMgr.h"
 #include "shell/ProductConfig.h"
 #include "ui/BalloonShape.h"
 #include "ui/CustomizationLinks.h"
@@ -165,17 +166,30 @@ TEST_F(frmBalloonTest, DontShowAgainSwitchesTheBalloonOffUntilUnticked)
     EXPECT_TRUE(balloon) << "ticking does not close the balloon";
 }
 
-TEST_F(frmBalloonTest, TheMoreLinkOpensTheCustomizedPage)
+TEST_F(frmBalloonTest, TheMoreLinkOpensTheHelpOnProtectedFilesAndIsHiddenWithoutOne)
 {
+    // Without a customization file, the help page beside the language file is the target.
+    ASSERT_TRUE(CustomizationValues().Values().C3.isEmpty());
     QStringList opened;
     SetCustomizationLinkOpener([&opened](const QString& address) {
         opened.append(address);
         return true;
     });
-    QPointer<TfrmBalloon> balloon = ShowActiveBalloon({300, 300});
-    ASSERT_TRUE(balloon);
-    QTest::mouseClick(balloon->findChild<QLabel*>(QStringLiteral("lblMore")), Qt::LeftButton);
-    EXPECT_EQ(opened, QStringList{CustomizationValues().Values().C3});
+    for (const bool withHelp : {true, false}) {
+        SCOPED_TRACE(withHelp);
+        LanguageMgr().LoadLanguages(QString::fromLatin1(withHelp ? "Languages/*.dat" : "Languages/*.none"));
+        LanguageMgr().SelectLanguage(QStringLiteral("ENG"));
+        QPointer<TfrmBalloon> balloon = ShowActiveBalloon({300, 300});
+        ASSERT_TRUE(balloon);
+        QLabel* more = balloon->findChild<QLabel*>(QStringLiteral("lblMore"));
+        EXPECT_EQ(more->isVisible(), withHelp);
+        if (withHelp)
+            QTest::mouseClick(more, Qt::LeftButton);
+        balloon->close();
+    }
+    SetCustomizationLinkOpener({});
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].endsWith(QStringLiteral("/Languages/English.html#password"))) << opened[0].toStdString();
 }
 
 } // namespace

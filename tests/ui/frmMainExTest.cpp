@@ -24,6 +24,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
@@ -725,6 +726,44 @@ TEST_F(frmMainExTest, HelpKeysAndMenuOpenTheirPages)
     config.HelpPage = help;
     config.HomePage = home;
     config.SupportPage = support;
+}
+
+TEST_F(frmMainExTest, TheHelpMenuOffersOnlyEntriesThatLeadSomewhere)
+{
+    TProductConfig& config = ProductConfig();
+    const QString help = config.HelpPage, home = config.HomePage, support = config.SupportPage;
+    const bool supportUpdate = config.SupportUpdate;
+    const struct
+    {
+        const char* help;
+        const char* home;
+        bool languageFile; // its help page ships beside it
+        bool supportUpdate;
+        std::vector<bool> visible; // Help, Product Page, Support, Online Update
+    } cases[] = {
+        {"", "", false, true, {false, false, false, false}},
+        {"", "", true, false, {true, false, false, false}},
+        {"https://help.example/", "https://home.example/", false, true, {true, true, false, false}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.help + std::string(" / ") + c.home);
+        config.HelpPage = QString::fromLatin1(c.help);
+        config.HomePage = QString::fromLatin1(c.home);
+        config.SupportPage.clear();
+        config.SupportUpdate = c.supportUpdate;
+        LanguageMgr().LoadLanguages(QString::fromLatin1(c.languageFile ? "Languages/*.dat" : "Languages/*.none"));
+        LanguageMgr().SelectLanguage(QStringLiteral("ENG"));
+        emit FWindow->findChild<QMenu*>(QStringLiteral("pmHelp"))->aboutToShow();
+        std::vector<bool> visible;
+        for (const char* name : {"pmiHelp", "pmiHomepage", "pmiSupport", "pmiUpdate"})
+            visible.push_back(FWindow->findChild<QAction*>(QString::fromLatin1(name))->isVisible());
+        EXPECT_EQ(visible, c.visible);
+    }
+    LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.none"));
+    config.HelpPage = help;
+    config.HomePage = home;
+    config.SupportPage = support;
+    config.SupportUpdate = supportUpdate;
 }
 
 } // namespace

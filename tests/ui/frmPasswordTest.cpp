@@ -108,8 +108,12 @@ TEST(frmPasswordTest, OKIsEnabledOnlyWithTextAndEveryCharacterShowsAsAStar)
     EXPECT_FALSE(ok->isEnabled());
 }
 
-TEST(frmPasswordTest, F1OpensTheOnlineHelpAndKeepsTheDialogOpen)
+TEST(frmPasswordTest, F1OpensTheHelpOnProtectedFilesAndKeepsTheDialogOpen)
 {
+    // No customization file gives an online help page: the shipped page's section serves.
+    ASSERT_TRUE(CustomizationValues().Values().HelpOnlinePage.isEmpty());
+    ASSERT_GE(LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.dat")), 1);
+    ASSERT_TRUE(LanguageMgr().SelectLanguage(QStringLiteral("ENG")));
     QStringList opened;
     SetCustomizationLinkOpener([&opened](const QString& address) {
         opened.append(address);
@@ -119,7 +123,9 @@ TEST(frmPasswordTest, F1OpensTheOnlineHelpAndKeepsTheDialogOpen)
     dialog.show();
     QTest::keyClick(PasswordEdit(dialog), Qt::Key_F1);
     SetCustomizationLinkOpener({});
-    EXPECT_EQ(opened, QStringList{CustomizationValues().Values().HelpOnlinePage});
+    LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.none"));
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_TRUE(opened[0].endsWith(QStringLiteral("/Languages/English.html#password"))) << opened[0].toStdString();
     EXPECT_TRUE(dialog.isVisible());
 }
 
