@@ -315,6 +315,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TSto
     if (!run.Ready())
         throw TCommandError{Lang("sCliNoEngine"), kExitSplitFailed};
     run.SetKeepNavigation(options.KeepNavigation);
+    run.SetJobs(options.Jobs.isEmpty() ? 0 : PositiveNumber(options.Jobs));
     TFileInfo& document = *job.Files()->NewItem();
     OpenDocument(options, run, document, stop);
     ApplyMethod(options, document, *job.Method());

@@ -28,6 +28,7 @@ struct TOptionSet
     QCommandLineOption password = Option("password", "open password (else asked on a terminal, else refused)", "PW");
     QCommandLineOption dryRun = Option("dry-run", "print the plan, one line per page, write nothing");
     QCommandLineOption noNavigation = Option("no-navigation", "bare copies of the pages: no bookmarks, and links only as they were");
+    QCommandLineOption jobs = Option("jobs", "how many outputs are written at once (default: the processors this process may use, at most 8)", "N");
     QCommandLineOption quiet = Option("quiet", "no progress bar");
     QCommandLineOption help = Option("help", "this text");
     QCommandLineOption version = Option("version", "the program version");
@@ -38,7 +39,7 @@ struct TOptionSet
         parser.addPositionalArgument(QStringLiteral("INPUT.pdf"), QStringLiteral("the document to split"));
         for (const QCommandLineOption* option : {&every, &bookmarks, &higher, &both, &range, &others,
                                                  &custom, &parts, &out, &password, &dryRun,
-                                                 &noNavigation, &quiet,
+                                                 &noNavigation, &jobs, &quiet,
                                                  &help, &version})
             parser.addOption(*option);
     }
@@ -121,6 +122,7 @@ TParsedCommandLine ParseCommandLine(const QStringList& arguments)
     split.DryRun = parser.isSet(options.dryRun);
     split.Quiet = parser.isSet(options.quiet);
     split.KeepNavigation = !parser.isSet(options.noNavigation);
+    split.Jobs = parser.value(options.jobs);
     result.Action = TParsedCommandLine::TAction::Split;
     return result;
 }

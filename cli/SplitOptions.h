@@ -32,6 +32,7 @@ struct TSplitOptions
     bool DryRun = false;
     bool Quiet = false;
     bool KeepNavigation = true; // bookmarks and links in every output
+    QString Jobs;               // N as given; empty: automatic
 };
 
 struct TParsedCommandLine

@@ -37,6 +37,9 @@ HRESULT OperationCtrl::CopyPages(std::int32_t first, std::int32_t last)
 {
     return GuardedCall([&] {
         std::lock_guard<std::mutex> lock(documentsMutex_);
+        // Workers that started after a pause are held as well.
+        if (paused_ && input_)
+            input_->pausePreparation();
         worker_->copyPages(input_, output_, first, last);
         return S_OK;
     });
@@ -45,12 +48,20 @@ HRESULT OperationCtrl::CopyPages(std::int32_t first, std::int32_t last)
 HRESULT OperationCtrl::Pause()
 {
     worker_->pause();
+    std::lock_guard<std::mutex> lock(documentsMutex_);
+    paused_ = true;
+    if (input_)
+        input_->pausePreparation();
     return S_OK;
 }
 
 HRESULT OperationCtrl::Resume()
 {
     worker_->resume();
+    std::lock_guard<std::mutex> lock(documentsMutex_);
+    paused_ = false;
+    if (input_)
+        input_->resumePreparation();
     return S_OK;
 }
 
@@ -59,6 +70,8 @@ HRESULT OperationCtrl::Stop()
     return GuardedCall([&] {
         worker_->stop();
         std::lock_guard<std::mutex> lock(documentsMutex_);
+        if (input_)
+            input_->stopPreparation();
         if (output_)
             output_->abandon();
         return S_OK;

@@ -35,4 +35,5 @@ private:
     std::mutex documentsMutex_;
     ComPtr<PdfDocObject> input_;
     ComPtr<PdfDocObject> output_;
+    bool paused_ = false; // under documentsMutex_
 };

@@ -9,6 +9,7 @@
 #include "PdfOutput.h"
 #include "PdfSource.h"
 #include "RunPageMap.h"
+#include "TemporarySibling.h"
 #include "WideText.h"
 
 #include <algorithm>
@@ -82,7 +83,7 @@ HRESULT PdfDocObject::GetPageCount(std::int32_t* count)
         EngineLockGuard lock = LockEngine();
         switch (mode_) {
         case Mode::Reading: *count = input_->pageCount(); break;
-        case Mode::Writing: *count = output_->pageCount(); break;
+        case Mode::Writing: *count = output_ ? output_->pageCount() : pagesServed_; break;
         case Mode::Closed: *count = -1; break;
         }
         return S_OK;
@@ -131,6 +132,13 @@ HRESULT PdfDocObject::Control(std::int32_t code, std::intptr_t argument)
             output_->setRunOptions(runOptions_);
         return S_OK;
     }
+    if (code == kControlJobs) {
+        if (argument < 1)
+            return E_INVALIDARG;
+        EngineLockGuard lock = LockEngine();
+        jobs_ = static_cast<int>(std::min<std::intptr_t>(argument, kMaxJobs));
+        return S_OK;
+    }
     if (argument == 0)
         return E_POINTER;
     return GuardedCall([&] {
@@ -156,11 +164,62 @@ std::shared_ptr<PdfSource> PdfDocObject::inputSource()
 void PdfDocObject::appendPage(const std::shared_ptr<PdfSource>& source, int index,
                               std::weak_ptr<OperationWorker> events)
 {
-    EngineLockGuard lock = LockEngine();
-    if (mode_ != Mode::Writing || abandoned_.load())
-        throw OutputNotOpen();
-    events_ = std::move(events);
-    output_->appendPage(source, index);
+    OutputPreparer::Claim prepared;
+    int ordinal = 0;
+    {
+        EngineLockGuard lock = LockEngine();
+        if (mode_ != Mode::Writing || abandoned_.load())
+            throw OutputNotOpen();
+        events_ = std::move(events);
+        if (output_) {
+            output_->appendPage(source, index);
+            return;
+        }
+        prepared = claim();
+        if (!prepared || pagesServed_ >= static_cast<int>(prepared.output->pages.size()) ||
+            prepared.output->pages[static_cast<std::size_t>(pagesServed_)] != index)
+            throw OutputNotOpen(); // not the output the workers were told to make
+        ordinal = pagesServed_++;
+    }
+    // A worker copies the page; waited for without the lock, which the others need.
+    prepared.preparer->waitForPage(*prepared.output, ordinal);
+}
+
+void PdfDocObject::abandon()
+{
+    abandoned_.store(true);
+    if (const OutputPreparer::Claim prepared = claim())
+        prepared.preparer->stop();
+}
+
+void PdfDocObject::pausePreparation()
+{
+    if (const std::shared_ptr<OutputPreparer> workers = preparer())
+        workers->pause();
+}
+
+void PdfDocObject::resumePreparation()
+{
+    if (const std::shared_ptr<OutputPreparer> workers = preparer())
+        workers->resume();
+}
+
+void PdfDocObject::stopPreparation()
+{
+    if (const std::shared_ptr<OutputPreparer> workers = preparer())
+        workers->stop();
+}
+
+std::shared_ptr<OutputPreparer> PdfDocObject::preparer()
+{
+    std::lock_guard<std::mutex> lock(preparationMutex_);
+    return preparer_;
+}
+
+OutputPreparer::Claim PdfDocObject::claim()
+{
+    std::lock_guard<std::mutex> lock(preparationMutex_);
+    return claim_;
 }
 
 void PdfDocObject::closeDocument()
@@ -168,17 +227,52 @@ void PdfDocObject::closeDocument()
     input_.reset();
     output_.reset();
     mode_ = Mode::Closed;
+    pagesServed_ = 0;
+    OutputPreparer::Claim released;
+    std::shared_ptr<OutputPreparer> workers;
+    {
+        std::lock_guard<std::mutex> lock(preparationMutex_);
+        released = std::exchange(claim_, {});
+        workers = std::exchange(preparer_, nullptr);
+    }
+    // Outside that lock: the input's close waits for the run's workers, so that nothing of
+    // theirs is left to appear after a stopped run has cleaned up.
+    if (workers)
+        workers->endWork();
 }
 
 // Writes the output unless there is nothing to write. A failure is told to the operation
 // that filled the output: Close itself runs inside the program's call and must not notify.
 HRESULT PdfDocObject::closeOutput()
 {
+    if (!output_)
+        return closePreparedOutput(claim());
     if (abandoned_.load() || output_->pageCount() == 0)
         return S_FALSE;
     try {
         output_->write();
         warnings_ = output_->warnings().lines();
+        return S_OK;
+    } catch (const std::exception&) {
+        if (const std::shared_ptr<OperationWorker> events = events_.lock())
+            events->postError(kNotifyError, 0, kErrorOutputUnwritable);
+        return S_FALSE;
+    }
+}
+
+// Puts the file a worker wrote into place, as closeOutput does with one written here.
+HRESULT PdfDocObject::closePreparedOutput(const OutputPreparer::Claim& prepared)
+{
+    if (!prepared || abandoned_.load() || pagesServed_ == 0)
+        return S_FALSE;
+    try {
+        std::vector<QString> warnings;
+        const std::unique_ptr<TemporarySibling> file =
+            prepared.preparer->takeWritten(*prepared.output, warnings);
+        if (!file)
+            return S_FALSE;
+        file->commit();
+        warnings_ = QStringList(warnings.begin(), warnings.end());
         return S_OK;
     } catch (const std::exception&) {
         if (const std::shared_ptr<OperationWorker> events = events_.lock())
@@ -211,10 +305,15 @@ std::int32_t PdfDocObject::openForWriting(const QString& path)
 {
     if ((capabilities_ & kAdapterCanWrite) == 0 || path.isEmpty())
         return -1;
-    try {
-        output_ = std::make_unique<PdfOutput>(path, runOptions_);
-    } catch (const std::runtime_error&) {
-        return -1; // no file can be created there
+    if (OutputPreparer::Claim prepared = OutputPreparer::ClaimOutput(path)) {
+        std::lock_guard<std::mutex> lock(preparationMutex_);
+        claim_ = std::move(prepared);
+    } else {
+        try {
+            output_ = std::make_unique<PdfOutput>(path, runOptions_);
+        } catch (const std::runtime_error&) {
+            return -1; // no file can be created there
+        }
     }
     abandoned_.store(false);
     events_.reset();
@@ -290,7 +389,14 @@ HRESULT PdfDocObject::takePageMap(const TPageMap& map)
 {
     if (mode_ != Mode::Reading)
         return E_UNEXPECTED;
-    input_->setRunPageMap(std::make_unique<const RunPageMap>(map, input_->pageCount()));
+    auto runMap = std::make_shared<const RunPageMap>(map, input_->pageCount());
+    input_->setRunPageMap(runMap);
+    std::shared_ptr<OutputPreparer> workers;
+    if (jobs_ > 1 && runMap->outputCount() > 1)
+        workers = OutputPreparer::Start(
+            {input_->path(), input_->password(), runOptions_, jobs_, std::move(runMap)});
+    std::lock_guard<std::mutex> lock(preparationMutex_);
+    std::swap(preparer_, workers); // a preparer of an earlier map ends outside the lock
     return S_OK;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OutputPreparer.h"
 #include "engine/ComObject.h"
 #include "engine/DocEngine.h"
 
@@ -9,6 +10,7 @@
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <mutex>
 
 class OperationWorker;
 class PdfOutput;
@@ -51,8 +53,15 @@ public:
     void appendPage(const std::shared_ptr<PdfSource>& source, int index,
                     std::weak_ptr<OperationWorker> events);
 
-    // From now on until it is opened again, Close writes nothing. Never blocks.
-    void abandon() { abandoned_.store(true); }
+    // From now on until it is opened again, Close writes nothing; an output made by workers
+    // of the run is given up. Never blocks.
+    void abandon();
+
+    // On the input of a run: holds, lets go on, or ends the workers that make its outputs
+    // (kControlJobs). Never block.
+    void pausePreparation();
+    void resumePreparation();
+    void stopPreparation();
 
 protected:
     bool QueryPrivate(REFIID iid, void** object) override;
@@ -78,6 +87,9 @@ private:
     HRESULT answerOutlineDepth(std::int32_t& depth);
     HRESULT answerWarning(TDocWarning& warning) const;
     HRESULT takePageMap(const TPageMap& map);
+    std::shared_ptr<OutputPreparer> preparer();
+    OutputPreparer::Claim claim();
+    HRESULT closePreparedOutput(const OutputPreparer::Claim& claim);
 
     const int capabilities_;
     Mode mode_ = Mode::Closed;
@@ -94,4 +106,12 @@ private:
     // The passwords of the last page-count query, used by an Open of the same file.
     QString passwordFile_;
     QStringList passwords_;
+    // How many outputs of a run its input lets workers make at once (kControlJobs).
+    int jobs_ = 1;
+    // The run's workers: an input holds the preparer, an output the claim on the file a worker
+    // makes for it. Under their own lock, so that a stop reaches them without waiting.
+    std::mutex preparationMutex_;
+    std::shared_ptr<OutputPreparer> preparer_;
+    OutputPreparer::Claim claim_;
+    int pagesServed_ = 0; // of the claimed output, under the engine lock
 };

@@ -79,6 +79,28 @@ void RememberSource(const std::shared_ptr<PdfSource>& source)
     sources.push_back(source);
 }
 
+using MakeSource = std::shared_ptr<PdfSource> (*)(std::unique_ptr<QPDF>, QString, FileStamp,
+                                                  std::string);
+
+// Reads the file with the first candidate password that opens it.
+OpenOutcome ReadAnew(const QString& path, const FileStamp& stamp,
+                     const std::vector<std::string>& candidates, MakeSource make)
+{
+    const std::string libraryPath = LibraryPath(path);
+    for (const std::string& password : candidates) {
+        auto pdf = std::make_unique<QPDF>();
+        switch (TryOpen(*pdf, libraryPath, password)) {
+        case Attempt::Opened:
+            return {OpenStatus::Opened, make(std::move(pdf), path, stamp, password)};
+        case Attempt::WrongPassword:
+            break;
+        case Attempt::Failed:
+            return {};
+        }
+    }
+    return {OpenStatus::NeedsPassword, nullptr};
+}
+
 } // namespace
 
 std::vector<std::string> PasswordCandidates(const QStringList& passwords)
@@ -98,27 +120,22 @@ std::vector<std::string> PasswordCandidates(const QStringList& passwords)
 OpenOutcome OpenPdf(const QString& path, const QStringList& passwords)
 {
     EngineLockGuard lock = LockEngine();
-    const std::string libraryPath = LibraryPath(path);
     const FileStamp stamp = FileStamp::Of(path);
     if (stamp.size < 0)
         return {};
     const std::vector<std::string> candidates = PasswordCandidates(passwords);
     if (std::shared_ptr<PdfSource> live = LiveSource(path, stamp, candidates))
         return {OpenStatus::Opened, std::move(live)};
-    for (const std::string& password : candidates) {
-        auto pdf = std::make_unique<QPDF>();
-        switch (TryOpen(*pdf, libraryPath, password)) {
-        case Attempt::Opened: {
-            std::shared_ptr<PdfSource> source =
-                PdfSource::Make(std::move(pdf), path, stamp, password);
-            RememberSource(source);
-            return {OpenStatus::Opened, std::move(source)};
-        }
-        case Attempt::WrongPassword:
-            break;
-        case Attempt::Failed:
-            return {};
-        }
-    }
-    return {OpenStatus::NeedsPassword, nullptr};
+    OpenOutcome outcome = ReadAnew(path, stamp, candidates, PdfSource::Make);
+    if (outcome.source)
+        RememberSource(outcome.source);
+    return outcome;
+}
+
+OpenOutcome OpenOwnPdf(const QString& path, const std::string& password)
+{
+    const FileStamp stamp = FileStamp::Of(path);
+    if (stamp.size < 0)
+        return {};
+    return ReadAnew(path, stamp, {password}, PdfSource::MakeOwned);
 }

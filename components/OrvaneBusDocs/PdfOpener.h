@@ -32,3 +32,8 @@ std::vector<std::string> PasswordCandidates(const QStringList& passwords);
 // without a password or with one of these, is shared rather than read again. Takes the engine
 // lock.
 OpenOutcome OpenPdf(const QString& path, const QStringList& passwords);
+
+// A reading of its own for one thread (PdfSource::MakeOwned), with the password bytes that
+// opened another reading of the file: never shared with another document object, and opened
+// without the engine lock.
+OpenOutcome OpenOwnPdf(const QString& path, const std::string& password);

@@ -59,22 +59,31 @@ void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
 
 void PdfOutput::write()
 {
+    writeKept()->commit();
+}
+
+std::unique_ptr<TemporarySibling> PdfOutput::writeKept()
+{
     if (!file_)
         throw std::logic_error("the output was written before");
-    const std::unique_ptr<TemporarySibling> file = std::move(file_);
+    std::unique_ptr<TemporarySibling> file = std::move(file_);
     finishDocument();
     {
         // The writer keeps the description it is given, not a copy.
         const std::string fileName = LibraryPath(file->path());
         QPDFWriter writer(pdf_, fileName.c_str(), file->stream(), false);
         writer.setMinimumPDFVersion(minimumVersion_);
+        // The same pages give the same bytes, whichever reading of the input and whichever
+        // run made them: the file identifier is a digest of the contents, not a time.
+        writer.setDeterministicID(true);
         writer.write();
     }
-    file->commit();
+    file->finishWriting();
     // Taken from the inputs only now: an output that was not written tells nothing.
     for (const auto& source : sources_)
         warnings_.append(source->takeWarnings());
     warnings_.takeFrom(pdf_);
+    return file;
 }
 
 QPDFAcroFormDocumentHelper& PdfOutput::acroForm()

@@ -45,6 +45,11 @@ public:
     // fails; the temporary file is then gone.
     void write();
 
+    // Writes the output into its temporary file and hands that over without renaming it, for
+    // a caller that puts it into place later (TemporarySibling::commit). Writes at most once;
+    // throws when writing fails.
+    std::unique_ptr<TemporarySibling> writeKept();
+
     // Once written: what the PDF library warned of while the output was put together and
     // written (data of the inputs that could not be decoded) and the damage of its inputs not
     // told before.

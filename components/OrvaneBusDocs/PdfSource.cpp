@@ -20,6 +20,13 @@ std::shared_ptr<PdfSource> PdfSource::Make(std::unique_ptr<QPDF> pdf, QString pa
     });
 }
 
+std::shared_ptr<PdfSource> PdfSource::MakeOwned(std::unique_ptr<QPDF> pdf, QString path,
+                                                FileStamp stamp, std::string password)
+{
+    return std::shared_ptr<PdfSource>(
+        new PdfSource(std::move(pdf), std::move(path), std::move(stamp), std::move(password)));
+}
+
 PdfSource::PdfSource(std::unique_ptr<QPDF> pdf, QString path, FileStamp stamp,
                      std::string password)
     : pdf_(std::move(pdf)),
@@ -80,7 +87,7 @@ NavigationIndex& PdfSource::navigation()
     return *navigation_;
 }
 
-void PdfSource::setRunPageMap(std::unique_ptr<const RunPageMap> map)
+void PdfSource::setRunPageMap(std::shared_ptr<const RunPageMap> map)
 {
     runPageMap_ = std::move(map);
 }

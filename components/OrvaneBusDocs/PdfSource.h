@@ -30,6 +30,10 @@ public:
     // Takes over a document that opened.
     static std::shared_ptr<PdfSource> Make(std::unique_ptr<QPDF> pdf, QString path,
                                            FileStamp stamp, std::string password);
+    // The same for a reading that one thread owns alone and uses without the engine lock (a
+    // worker of OutputPreparer).
+    static std::shared_ptr<PdfSource> MakeOwned(std::unique_ptr<QPDF> pdf, QString path,
+                                                FileStamp stamp, std::string password);
     ~PdfSource();
 
     PdfSource(const PdfSource&) = delete;
@@ -58,7 +62,8 @@ public:
 
     // Where the current run puts this input's pages (kControlPageMap); null until told.
     const RunPageMap* runPageMap() const { return runPageMap_.get(); }
-    void setRunPageMap(std::unique_ptr<const RunPageMap> map);
+    const std::shared_ptr<const RunPageMap>& sharedRunPageMap() const { return runPageMap_; }
+    void setRunPageMap(std::shared_ptr<const RunPageMap> map);
 
     // Damage met in the document (repaired at opening, objects that could not be read while
     // its outline was read or its pages copied) is told once, by the output written next:
@@ -82,7 +87,7 @@ private:
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
     std::unique_ptr<NavigationIndex> navigation_;
-    std::unique_ptr<const RunPageMap> runPageMap_;
+    std::shared_ptr<const RunPageMap> runPageMap_; // read-only, shared with worker readings
     PdfWarnings warnings_;
     std::set<QPDFObjGen> checkedObjects_;
 };

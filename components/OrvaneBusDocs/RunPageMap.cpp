@@ -13,8 +13,10 @@ RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
         outputs_.push_back(FromWide(output.FileName));
         leadBookmarks_.push_back(std::max(output.LeadBookmark, 0));
         outputByPath_.insert(outputs_.back(), number);
+        std::vector<int>& pages = pages_.emplace_back();
         for (std::int32_t i = 0; i < output.PageCount && output.Pages != nullptr; ++i) {
             const int page = output.Pages[i] - 1;
+            pages.push_back(page); // a page the input lacks is told when the run reaches it
             if (page >= 0 && page < pageCount)
                 placements_[static_cast<std::size_t>(page)].push_back({number, i});
         }

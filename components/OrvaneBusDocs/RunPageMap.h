@@ -30,6 +30,8 @@ public:
     int outputOf(const QString& path) const;
     // The outline handle of the bookmark whose section the output is; 0 for none.
     int leadBookmark(int output) const;
+    // The input pages (0-based) the output takes, in its order.
+    const std::vector<int>& pagesOf(int output) const { return pages_.at(static_cast<std::size_t>(output)); }
 
     // The first output in map order that holds the page, other than `except`.
     std::optional<Placement> placementElsewhere(int page, int except) const;
@@ -37,6 +39,7 @@ public:
 private:
     std::vector<QString> outputs_;
     std::vector<int> leadBookmarks_;
+    std::vector<std::vector<int>> pages_;
     // Per input page: every place it goes to, in map order.
     std::vector<std::vector<Placement>> placements_;
     QHash<QString, int> outputByPath_;

@@ -112,7 +112,7 @@ std::FILE* TemporarySibling::stream()
     return stream_;
 }
 
-void TemporarySibling::closeStream()
+void TemporarySibling::finishWriting()
 {
     if (!stream_)
         return;
@@ -125,7 +125,7 @@ void TemporarySibling::closeStream()
 
 void TemporarySibling::commit()
 {
-    closeStream();
+    finishWriting();
     MoveWithoutReplacing(path_, targetPath_);
     committed_ = true;
 }

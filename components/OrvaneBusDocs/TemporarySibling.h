@@ -23,12 +23,15 @@ public:
     // Throws when the file cannot be opened.
     std::FILE* stream();
 
-    // Closes the stream, then renames the file to the target's name, never replacing a file
+    // Closes the stream, so that the data is the file's; throws when that fails. Called by
+    // commit when it was not before.
+    void finishWriting();
+
+    // Finishes writing, then renames the file to the target's name, never replacing a file
     // that has that name. Throws when either fails (the file is then still this object's).
     void commit();
 
 private:
-    void closeStream();
 
     QString targetPath_;
     QString path_;

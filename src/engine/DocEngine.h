@@ -160,6 +160,16 @@ inline constexpr std::int32_t kControlOutlineNode = 2002; // TOutlineNode*
 inline constexpr std::int32_t kControlOutlineDepth = 2003; // std::int32_t*: levels, 0 = none
 inline constexpr std::int32_t kControlWarning = 2004;     // TDocWarning*
 inline constexpr std::int32_t kControlPageMap = 2005;     // const TPageMap*
+inline constexpr std::int32_t kControlJobs = 2006;        // a plain value, 1..kMaxJobs
+
+// Control(kControlJobs, n) on the input of a run, before its kControlPageMap: how many outputs
+// the engine may make at once (1, the default: each as the run copies its pages). With more,
+// workers of the engine, each with a reading of the input of its own, make the outputs of the
+// page map ahead of the run, in its order; the run's requests (Open, CopyPages, Close) and
+// the notifications stay exactly as they are, an output's Close puts the file a worker wrote
+// into place, and Pause, Resume and Stop of the run's operation reach the workers too.
+// Outputs are the same bytes whatever the number of jobs. A larger value counts as kMaxJobs.
+inline constexpr std::int32_t kMaxJobs = 64;
 
 // Control(kControlRunOptions, bits) on a document object of a run: what outputs written by
 // this object carry besides their pages. The program passes kRunOptionsOfRun, without

@@ -5,6 +5,8 @@
 #include "shell/PathUtils.h"
 #include "shell/RunLog.h"
 #include "shell/SameText.h"
+#include "split/Jobs.h"
+#include "split/PageList.h"
 
 #include <QFileInfo>
 #include <QSet>
@@ -361,7 +363,7 @@ bool TConvert::OpenEntryDocuments(TConvPageInfo& entry)
             document.SetFileStatus(fsSkip);
             return false;
         }
-        TellPageMap(input, entry.InPage()->FileName());
+        TellPageMap(input, document, entry.InPage()->FileName());
     }
     if (FPageList->IsFirstOfOutput()) {
         IDocObject& output = *entry.OutPage()->DocObject();
@@ -378,9 +380,17 @@ bool TConvert::OpenEntryDocuments(TConvPageInfo& entry)
 }
 
 // Tells the engine where every page of the input goes before the first is copied, so that an
-// output can link to the sibling that holds a page it does not.
-void TConvert::TellPageMap(IDocObject& input, const QString& inputFile)
+// output can link to the sibling that holds a page it does not, and workers can make outputs
+// ahead of the run.
+void TConvert::TellPageMap(IDocObject& input, const TFileInfo& document, const QString& inputFile)
 {
+    // An output that also takes pages of another input is made as the run goes.
+    const int jobs =
+        FPageList->SharesOutputs(inputFile) ? 1 : JobsForRun(FJobs, document.TotalPage());
+    if (input.Control(kControlJobs, jobs) != S_OK)
+        WriteLogLine(QStringLiteral("The engine makes outputs one at a time."));
+    else if (jobs > 1)
+        WriteLogLine(QStringLiteral("Outputs are made by %1 jobs.").arg(jobs));
     const std::vector<TPageList::TOutputPages> outputs = FPageList->OutputsOf(inputFile);
     std::vector<std::u16string> names;
     names.reserve(outputs.size());

@@ -115,6 +115,10 @@ public:
     void SetEngineThreading(std::int32_t model);
     std::int32_t EngineThreading() const;
 
+    // How many outputs the engine makes at once: 0 (the default) lets JobsForRun choose for
+    // each document; the outputs are the same bytes either way.
+    void SetJobs(int jobs) { FJobs = jobs; }
+
     // The engine's notifications (through the run's sink).
     HRESULT OnNotify(std::int32_t kind, const std::int32_t* data);
 
@@ -160,7 +164,7 @@ private:
     void LoadEngine();
     void FindAdapters();
     void QueryPageCount(IDocObject& document, TFileInfo& info);
-    void TellPageMap(IDocObject& input, const QString& inputFile);
+    void TellPageMap(IDocObject& input, const TFileInfo& document, const QString& inputFile);
 
     void RunEntries();
     TStep ProcessEntry();
@@ -197,6 +201,7 @@ private:
     bool FRunActive = false;
     std::int32_t FWantedThreading = kThreadingWorker;
     std::int32_t FEngineThreading = kThreadingWorker;
+    int FJobs = 0;
     // Failed output writes posted by the run itself, whose engine notification is still due.
     int FWriteFailuresReported = 0;
     TStartRefusal FRefusal = TStartRefusal::None;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSaveFile>
+#include <QSet>
 
 #include <unordered_set>
 
@@ -173,6 +174,24 @@ std::vector<TPageList::TOutputPages> TPageList::OutputsOf(const QString& inputFi
         outputs[*slot].Pages.push_back(entry.InPage()->PageValue());
     }
     return outputs;
+}
+
+bool TPageList::SharesOutputs(const QString& inputFile) const
+{
+    const QString inputKey = FileNameKey(inputFile);
+    QSet<QString> outputsOfInput;
+    QSet<QString> outputsOfOthers;
+    for (int i = 0; i < Count(); ++i) {
+        const TConvPageInfo& entry = *Items(i);
+        if (entry.IsPlaceholder())
+            continue;
+        const QString outputKey = FileNameKey(entry.OutPage()->FileName());
+        if (FileNameKey(entry.InPage()->FileName()) == inputKey)
+            outputsOfInput.insert(outputKey);
+        else
+            outputsOfOthers.insert(outputKey);
+    }
+    return outputsOfInput.intersects(outputsOfOthers);
 }
 
 int TPageList::OutputFileCount() const

@@ -133,6 +133,8 @@ public:
         std::vector<std::int32_t> Pages;
     };
     std::vector<TOutputPages> OutputsOf(const QString& inputFile) const;
+    // Whether an output file of the input also takes pages of another input.
+    bool SharesOutputs(const QString& inputFile) const;
 
     // One line per entry in the dump's format, each ended by CR LF.
     QByteArray DumpText() const;

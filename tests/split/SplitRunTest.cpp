@@ -51,9 +51,17 @@ TEST(ConvertTest, OverallPercentRoundsHalfToEven)
             << c.index << " " << c.percent << " " << c.count;
 }
 
+// Where the engine works, and how many outputs it makes at once.
+struct TEngineSetup
+{
+    std::int32_t threading;
+    int jobs;
+};
+
 // One split run over generated documents, through the real engine, which works on its own
-// thread or on the test's (then from the event loop that Take runs).
-class SplitRunTest : public ::testing::TestWithParam<std::int32_t>
+// thread or on the test's (then from the event loop that Take runs), making one output at a
+// time or several on workers of its own.
+class SplitRunTest : public ::testing::TestWithParam<TEngineSetup>
 {
 protected:
     void SetUp() override
@@ -67,7 +75,8 @@ protected:
         FJob = std::make_unique<TTavloProj>();
         FRun = std::make_unique<TTavloConvert>(*FJob);
         FRun->SetWindow(&FQueue);
-        FRun->SetEngineThreading(GetParam());
+        FRun->SetEngineThreading(GetParam().threading);
+        FRun->SetJobs(GetParam().jobs);
         ASSERT_TRUE(FRun->Ready());
     }
 
@@ -94,7 +103,7 @@ protected:
     // The next run message, or none within the timeout.
     std::optional<TRunMessage> Take(std::chrono::milliseconds timeout)
     {
-        if (GetParam() != kThreadingCaller)
+        if (GetParam().threading != kThreadingCaller)
             return FQueue.Take(timeout);
         const auto deadline = std::chrono::steady_clock::now() + timeout;
         for (;;) {
@@ -152,7 +161,7 @@ TEST_P(SplitRunTest, EveryTwoPagesOfFive)
     FJob->Method()->SetOption(soEveryPage);
     FJob->Method()->SetEveryPageNum(2);
     ASSERT_EQ(Run(), kDoneRun);
-    EXPECT_EQ(FRun->EngineThreading(), GetParam());
+    EXPECT_EQ(FRun->EngineThreading(), GetParam().threading);
     const QString out = Folder() + QStringLiteral("doc/");
     EXPECT_EQ(FilesIn(out), (QStringList{QStringLiteral("doc(1).pdf"), QStringLiteral("doc(2).pdf"),
                                          QStringLiteral("doc(3).pdf")}));
@@ -631,7 +640,8 @@ TEST_P(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
     QFile mine(Folder() + QStringLiteral("doc/mine.pdf"));
     ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
     mine.close();
-    TFileInfo& document = AddDocument(QStringLiteral("doc .pdf"), 60);
+    // Long enough that the run, however many jobs make its outputs, is under way at the stop.
+    TFileInfo& document = AddDocument(QStringLiteral("doc .pdf"), 300);
     FJob->Method()->SetOption(soEveryPage);
     FJob->Method()->SetEveryPageNum(1);
     ASSERT_TRUE(FRun->Start());
@@ -651,13 +661,16 @@ TEST_P(SplitRunTest, StopInTheMiddleLeavesNothingOfTheRun)
     FMessages.clear();
     ASSERT_EQ(Run(), kDoneRun);
     FRun->Stop();
-    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc ")).size(), 60);
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("doc ")).size(), 300);
 }
 
-INSTANTIATE_TEST_SUITE_P(EngineThreading, SplitRunTest,
-                         ::testing::Values(kThreadingWorker, kThreadingCaller),
-                         [](const ::testing::TestParamInfo<std::int32_t>& param) {
-                             return param.param == kThreadingCaller ? "CallerThread" : "WorkerThread";
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Engine, SplitRunTest,
+    ::testing::Values(TEngineSetup{kThreadingWorker, 1}, TEngineSetup{kThreadingCaller, 1},
+                      TEngineSetup{kThreadingWorker, 3}, TEngineSetup{kThreadingCaller, 2}),
+    [](const ::testing::TestParamInfo<TEngineSetup>& param) {
+        return std::string(param.param.threading == kThreadingCaller ? "CallerThread" : "WorkerThread") +
+               "Jobs" + std::to_string(param.param.jobs);
+    });
 
 } // namespace

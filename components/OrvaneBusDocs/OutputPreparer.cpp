@@ -1,0 +1,240 @@
+#include "OutputPreparer.h"
+
+#include "PdfDocObject.h"
+#include "PdfOpener.h"
+#include "PdfOutput.h"
+#include "PdfSource.h"
+#include "RunPageMap.h"
+#include "TemporarySibling.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+// The preparers of the runs under way, so that an output document object finds the one that
+// makes its file. Never destroyed, as a preparer may end while the process exits.
+struct Registry
+{
+    std::mutex mutex;
+    std::vector<std::weak_ptr<OutputPreparer>> preparers;
+};
+
+Registry& Preparers()
+{
+    static auto* const registry = new Registry;
+    return *registry;
+}
+
+} // namespace
+
+std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
+{
+    std::shared_ptr<OutputPreparer> preparer(new OutputPreparer(std::move(settings)));
+    const int workers = std::min<int>(preparer->settings_.jobs,
+                                      static_cast<int>(preparer->outputs_.size()));
+    for (int w = 0; w < workers; ++w)
+        preparer->workers_.emplace_back([raw = preparer.get()] { raw->work(); });
+    Registry& registry = Preparers();
+    std::lock_guard<std::mutex> lock(registry.mutex);
+    const auto gone = [](const std::weak_ptr<OutputPreparer>& entry) { return entry.expired(); };
+    registry.preparers.erase(
+        std::remove_if(registry.preparers.begin(), registry.preparers.end(), gone),
+        registry.preparers.end());
+    registry.preparers.push_back(preparer);
+    return preparer;
+}
+
+OutputPreparer::OutputPreparer(Settings settings) : settings_(std::move(settings))
+{
+    const RunPageMap& map = *settings_.map;
+    for (int o = 0; o < map.outputCount(); ++o) {
+        auto output = std::make_unique<PreparedOutput>();
+        output->path = map.outputPath(o);
+        output->pages = map.pagesOf(o);
+        output->pageErrors.resize(output->pages.size());
+        outputs_.push_back(std::move(output));
+    }
+}
+
+// The workers are ended before anything they use goes; the files of outputs nobody claimed
+// go with their records.
+OutputPreparer::~OutputPreparer()
+{
+    stop();
+    endWork();
+}
+
+void OutputPreparer::endWork()
+{
+    std::call_once(joined_, [this] {
+        for (std::thread& worker : workers_)
+            worker.join();
+    });
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!stopped_)
+        return;
+    for (const std::unique_ptr<PreparedOutput>& output : outputs_)
+        output->file.reset();
+}
+
+OutputPreparer::Claim OutputPreparer::ClaimOutput(const QString& path)
+{
+    Registry& registry = Preparers();
+    std::vector<std::shared_ptr<OutputPreparer>> live;
+    {
+        std::lock_guard<std::mutex> lock(registry.mutex);
+        for (const std::weak_ptr<OutputPreparer>& entry : registry.preparers) {
+            if (std::shared_ptr<OutputPreparer> preparer = entry.lock())
+                live.push_back(std::move(preparer));
+        }
+    }
+    for (const std::shared_ptr<OutputPreparer>& preparer : live) {
+        std::lock_guard<std::mutex> lock(preparer->mutex_);
+        for (const std::unique_ptr<PreparedOutput>& output : preparer->outputs_) {
+            if (output->path != path || output->claimed ||
+                output->state == PreparedOutput::State::Abandoned)
+                continue;
+            output->claimed = true;
+            return {preparer, output.get()};
+        }
+    }
+    return {};
+}
+
+void OutputPreparer::waitForPage(PreparedOutput& output, int ordinal)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] {
+        return output.pagesDone > ordinal || output.state == PreparedOutput::State::Failed ||
+               output.state == PreparedOutput::State::Abandoned;
+    });
+    if (output.pagesDone <= ordinal || ordinal < 0)
+        throw OutputNotOpen();
+    if (const std::exception_ptr error = output.pageErrors[static_cast<std::size_t>(ordinal)])
+        std::rethrow_exception(error);
+}
+
+std::unique_ptr<TemporarySibling> OutputPreparer::takeWritten(PreparedOutput& output,
+                                                              std::vector<QString>& warnings)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [&] {
+        return output.state == PreparedOutput::State::Written ||
+               output.state == PreparedOutput::State::Failed ||
+               output.state == PreparedOutput::State::Abandoned;
+    });
+    if (output.state == PreparedOutput::State::Failed)
+        std::rethrow_exception(output.failure);
+    warnings = std::move(output.warnings);
+    return std::move(output.file);
+}
+
+void OutputPreparer::pause()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    paused_ = true;
+}
+
+void OutputPreparer::resume()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    paused_ = false;
+    changed_.notify_all();
+}
+
+void OutputPreparer::stop()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopped_ = true;
+    for (const std::unique_ptr<PreparedOutput>& output : outputs_) {
+        if (output->state == PreparedOutput::State::Waiting)
+            output->state = PreparedOutput::State::Abandoned;
+    }
+    changed_.notify_all();
+}
+
+void OutputPreparer::work()
+{
+    OpenOutcome opened = OpenOwnPdf(settings_.inputPath, settings_.password);
+    if (opened.source)
+        opened.source->setRunPageMap(settings_.map);
+    while (PreparedOutput* output = nextOutput()) {
+        if (!opened.source) {
+            std::lock_guard<std::mutex> lock(mutex_);
+            output->failure = std::make_exception_ptr(std::runtime_error("the input cannot be read"));
+            output->state = PreparedOutput::State::Failed;
+            changed_.notify_all();
+            continue;
+        }
+        make(*output, opened.source);
+    }
+}
+
+PreparedOutput* OutputPreparer::nextOutput()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    while (next_ < outputs_.size()) {
+        PreparedOutput& output = *outputs_[next_++];
+        if (output.state == PreparedOutput::State::Waiting) {
+            output.state = PreparedOutput::State::Working;
+            return &output;
+        }
+    }
+    return nullptr;
+}
+
+void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source)
+{
+    try {
+        PdfOutput pdf(output.path, settings_.runOptions);
+        for (std::size_t i = 0; i < output.pages.size(); ++i) {
+            if (!mayProceed(output))
+                return;
+            std::exception_ptr error;
+            try {
+                pdf.appendPage(source, output.pages[i]);
+            } catch (...) {
+                error = std::current_exception(); // the run tells it when it reaches the page
+            }
+            std::lock_guard<std::mutex> lock(mutex_);
+            output.pageErrors[i] = error;
+            output.pagesDone = static_cast<int>(i) + 1;
+            changed_.notify_all();
+        }
+        if (!mayProceed(output))
+            return;
+        // Without a page nothing is written, as when the run copies the pages itself.
+        std::unique_ptr<TemporarySibling> file = pdf.pageCount() > 0 ? pdf.writeKept() : nullptr;
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (stopped_) {
+            output.state = PreparedOutput::State::Abandoned;
+        } else {
+            output.file = std::move(file);
+            if (output.file) {
+                const QStringList warnings = pdf.warnings().lines();
+                output.warnings.assign(warnings.begin(), warnings.end());
+            }
+            output.state = PreparedOutput::State::Written;
+        }
+        changed_.notify_all();
+    } catch (...) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        output.failure = std::current_exception();
+        output.state = stopped_ ? PreparedOutput::State::Abandoned : PreparedOutput::State::Failed;
+        changed_.notify_all();
+    }
+}
+
+// Holds the worker while paused; false (the output abandoned) once the run has stopped.
+bool OutputPreparer::mayProceed(PreparedOutput& output)
+{
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return stopped_ || !paused_; });
+    if (!stopped_)
+        return true;
+    output.state = PreparedOutput::State::Abandoned;
+    changed_.notify_all();
+    return false;
+}
+

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <QString>
+
+#include <condition_variable>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class PdfSource;
+class RunPageMap;
+class TemporarySibling;
+
+// One output of a run as a worker makes it. Its fields after `pages` belong to the preparer's
+// lock.
+struct PreparedOutput
+{
+    enum class State
+    {
+        Waiting,
+        Working,
+        Written,   // complete in its temporary file, waiting to be put into place
+        Failed,    // could not be written
+        Abandoned, // the run stopped first
+    };
+
+    QString path;
+    std::vector<int> pages; // input pages, 0-based, in the output's order
+
+    State state = State::Waiting;
+    bool claimed = false;
+    int pagesDone = 0;
+    std::vector<std::exception_ptr> pageErrors; // what copying each page raised, if anything
+    std::exception_ptr failure;
+    std::unique_ptr<TemporarySibling> file;
+    std::vector<QString> warnings;
+};
+
+// Makes the outputs of a run on several threads, ahead of the run: each worker owns a
+// reading of the input of its own (never shared, so no document object crosses threads),
+// takes the next output from one queue in the run's order, copies its pages and writes it to
+// a temporary file beside its target. The run's own requests then find each output made:
+// the output document object that opens the target claims it (Claim), its page copies wait
+// for the worker's, and its Close puts the written file into place. So notifications, the
+// order of outputs and the naming of files stay the run's; only the work moves.
+//
+// A stop ends the workers after their current page and removes their temporary files; a
+// pause holds them after their current page. The preparer ends when the run's input and the
+// outputs that claimed its work let go of it; what nobody claimed is removed then.
+class OutputPreparer : public std::enable_shared_from_this<OutputPreparer>
+{
+public:
+    struct Settings
+    {
+        QString inputPath;
+        std::string password; // the bytes that opened the run's reading
+        int runOptions = 0;
+        int jobs = 1;
+        std::shared_ptr<const RunPageMap> map;
+    };
+
+    static std::shared_ptr<OutputPreparer> Start(Settings settings);
+    ~OutputPreparer();
+
+    OutputPreparer(const OutputPreparer&) = delete;
+    OutputPreparer& operator=(const OutputPreparer&) = delete;
+
+    // An output being prepared for this path, with its preparer, once: a second claim, or a
+    // path no preparer makes, gets nothing.
+    struct Claim
+    {
+        std::shared_ptr<OutputPreparer> preparer;
+        PreparedOutput* output = nullptr;
+        explicit operator bool() const { return output != nullptr; }
+    };
+    static Claim ClaimOutput(const QString& path);
+
+    // Waits until page `ordinal` of the output is copied; rethrows what copying it raised.
+    // Throws OutputNotOpen when the output will not be made (stopped, failed).
+    void waitForPage(PreparedOutput& output, int ordinal);
+    // Waits until the output is written and hands over its file, not yet in place, with the
+    // warnings met; null when it was abandoned or got no page; rethrows the failure of its
+    // writing.
+    std::unique_ptr<TemporarySibling> takeWritten(PreparedOutput& output,
+                                                  std::vector<QString>& warnings);
+
+    void pause();
+    void resume();
+    // Never blocks: the workers end after their current page.
+    void stop();
+    // When the run's input closes: waits for the workers to end (they have copied every page
+    // by then, unless the run stopped) and, after a stop, removes every file not yet put into
+    // place, so that the run finds its folder as it left it.
+    void endWork();
+
+private:
+    explicit OutputPreparer(Settings settings);
+
+    void work();
+    PreparedOutput* nextOutput();
+    void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
+    bool mayProceed(PreparedOutput& output);
+
+    const Settings settings_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<std::unique_ptr<PreparedOutput>> outputs_;
+    std::size_t next_ = 0;
+    bool paused_ = false;
+    bool stopped_ = false;
+    std::vector<std::thread> workers_;
+    std::once_flag joined_;
+};
