@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QMetaEnum>
 
+#include <algorithm>
+
 namespace {
 
 const QString kSystem = QStringLiteral("SYSTEM");
@@ -116,6 +118,7 @@ void TProductConfig::LoadOutputSection()
         CustomDir = defaultFolder;
     CustomDir = WithTrailingBackslash(CustomDir);
     KeepNavigation = ReadBool(kOutput, QStringLiteral("KeepNavigation"), true);
+    Jobs = std::max(ReadInteger(kOutput, QStringLiteral("Jobs"), 0), 0);
 }
 
 void TProductConfig::LoadOtherSection()
@@ -168,6 +171,7 @@ void TProductConfig::SaveAll()
         WriteBool(kOutput, QStringLiteral("CustomPath"), CustomPath);
         WriteFolder(kOutput, QStringLiteral("CustomDir"), CustomDir);
         WriteBool(kOutput, QStringLiteral("KeepNavigation"), KeepNavigation);
+        WriteInteger(kOutput, QStringLiteral("Jobs"), Jobs);
         WriteFolder(kOther, QStringLiteral("InitDir"), InitDir);
         WriteString(kOther, QStringLiteral("BetaEmail"), BetaEmail);
         WriteBool(kOther, QStringLiteral("SupportUpdate"), SupportUpdate);

@@ -45,6 +45,8 @@ public:
     QString CustomDir;
     // Outputs keep the bookmarks and links of their pages; off: bare copies of the pages.
     bool KeepNavigation = true;
+    // How many outputs are written at once; 0: as many as the processors the program may use.
+    int Jobs = 0;
     QString InitDir;
     QString MutexName;
     QString BetaEmail;

@@ -390,6 +390,7 @@ void TfrmMainEx::CreatePlanner()
     // A stopped run's folder goes to the trash, where the user can still find it.
     Planner->SetDiscardToTrash(true);
     Planner->SetKeepNavigation(ProductConfig().KeepNavigation);
+    Planner->SetJobs(ProductConfig().Jobs);
 }
 
 void TfrmMainEx::SkinFormDestroy()

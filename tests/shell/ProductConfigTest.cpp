@@ -57,6 +57,7 @@ TEST_F(ProductConfigTest, AMissingFileGivesEveryDefaultAndIsNotCreated)
     EXPECT_EQ(config.OutFormat, ffPdf);
     EXPECT_TRUE(config.CustomPath);
     EXPECT_TRUE(config.KeepNavigation);
+    EXPECT_EQ(config.Jobs, 0);
     EXPECT_TRUE(config.SupportUpdate);
     EXPECT_TRUE(config.ShowScanForm);
     EXPECT_TRUE(config.ShowPasswordBalloon);
@@ -108,6 +109,7 @@ TEST_F(ProductConfigTest, SaveAllWritesBackWhatTheProgramChanges)
     config.LoadAll();
     config.CustomPath = false;
     config.KeepNavigation = false;
+    config.Jobs = 3;
     config.CustomDir = dir.path() + QStringLiteral("/");
     config.InitDir = QStringLiteral("/tmp/");
     config.OutFormat = ffPdf;
@@ -119,6 +121,7 @@ TEST_F(ProductConfigTest, SaveAllWritesBackWhatTheProgramChanges)
     reread.LoadAll();
     EXPECT_FALSE(reread.CustomPath);
     EXPECT_FALSE(reread.KeepNavigation);
+    EXPECT_EQ(reread.Jobs, 3);
     EXPECT_EQ(reread.CustomDir, config.CustomDir);
     EXPECT_EQ(reread.InitDir, QStringLiteral("/tmp/"));
     EXPECT_EQ(reread.OutFormat, ffPdf);

@@ -11,11 +11,13 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QDirIterator>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include <qpdf/Pl_String.hh>
 #include <qpdf/QPDF.hh>
@@ -433,6 +435,57 @@ TEST_P(SplitRunTest, CorpusFilesSplitPageByPage)
     }
 }
 
+using TMethodSetting = std::function<void(TMethod&)>;
+
+TMethodSetting EveryMethod(int n)
+{
+    return [n](TMethod& m) {
+        m.SetOption(soEveryPage);
+        m.SetEveryPageNum(n);
+    };
+}
+
+TMethodSetting BookmarkMethod(int level, bool higher, bool both)
+{
+    return [=](TMethod& m) {
+        m.SetOption(soBookMarkLever);
+        m.BookMarkOption()->SetLevelNum(level);
+        m.BookMarkOption()->SetSaveHigherLevel(higher);
+        m.BookMarkOption()->SetBothPage(both);
+    };
+}
+
+// The range and, in a second output, the other pages.
+TMethodSetting RangeMethod(const char* pages)
+{
+    return [pages](TMethod& m) {
+        m.SetOption(soPageRange);
+        m.RangeStr()->SetRangeStr(QString::fromLatin1(pages));
+        m.RangeStr()->SetNeedOtherPage(true);
+    };
+}
+
+TMethodSetting CustomMethod(std::vector<std::pair<const char*, const char*>> parts)
+{
+    return [parts](TMethod& m) {
+        m.SetOption(soCustom);
+        m.AdvDefine()->Clear();
+        for (const auto& [name, pages] : parts) {
+            TAdvDefine* definition = m.AdvDefine()->NewItem();
+            definition->SetOutFile(QString::fromLatin1(name));
+            definition->SetPageStr(QString::fromLatin1(pages));
+        }
+    };
+}
+
+TMethodSetting PartsMethod(int n)
+{
+    return [n](TMethod& m) {
+        m.SetOption(soAverge);
+        m.SetAvgSplitNum(n);
+    };
+}
+
 // The run's outputs as its page map planned them, for an independent reading.
 std::vector<TPlannedOutput> PlannedOutputs(const TTavloConvert& run)
 {
@@ -461,39 +514,14 @@ TEST_P(SplitRunTest, OutputsKeepTheirBookmarksAndLinksLandOnTheRightPageOfTheRig
     struct Case
     {
         QString file;
-        std::function<void(TMethod&)> method;
+        TMethodSetting method;
         bool crossFileLinks;
         bool navigation = true;
     };
-    const auto every = [](int n) {
-        return [n](TMethod& m) { m.SetOption(soEveryPage); m.SetEveryPageNum(n); };
-    };
-    const auto bookmarks = [](int level, bool higher, bool both) {
-        return [=](TMethod& m) {
-            m.SetOption(soBookMarkLever);
-            m.BookMarkOption()->SetLevelNum(level);
-            m.BookMarkOption()->SetSaveHigherLevel(higher);
-            m.BookMarkOption()->SetBothPage(both);
-        };
-    };
-    const auto range = [](const char* pages) {
-        return [pages](TMethod& m) {
-            m.SetOption(soPageRange);
-            m.RangeStr()->SetRangeStr(QString::fromLatin1(pages));
-            m.RangeStr()->SetNeedOtherPage(true);
-        };
-    };
-    const auto custom = [](std::vector<std::pair<const char*, const char*>> parts) {
-        return [parts](TMethod& m) {
-            m.SetOption(soCustom);
-            m.AdvDefine()->Clear();
-            for (const auto& [name, pages] : parts) {
-                TAdvDefine* definition = m.AdvDefine()->NewItem();
-                definition->SetOutFile(QString::fromLatin1(name));
-                definition->SetPageStr(QString::fromLatin1(pages));
-            }
-        };
-    };
+    const auto every = EveryMethod;
+    const auto bookmarks = BookmarkMethod;
+    const auto range = RangeMethod;
+    const auto custom = CustomMethod;
     const auto corpus = [](const char* name) { return CorpusFile(QString::fromUtf8(name)); };
     const Case cases[] = {
         {corpus("geotopo-komprimiert.pdf"), every(25), true},
@@ -534,6 +562,69 @@ TEST_P(SplitRunTest, OutputsKeepTheirBookmarksAndLinksLandOnTheRightPageOfTheRig
         EXPECT_EQ(check.deadLinks + check.strayBookmarks, 0);
     }
 }
+
+// Every file of the folder and its bytes.
+std::map<QString, QByteArray> FolderContents(const QString& folder)
+{
+    std::map<QString, QByteArray> contents;
+    QDirIterator files(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        contents[QDir(folder).relativeFilePath(file.fileName())] = file.readAll();
+    }
+    return contents;
+}
+
+// One setup is enough: each test runs the same split with several numbers of jobs.
+class SplitJobsTest : public SplitRunTest
+{
+};
+
+TEST_P(SplitJobsTest, EveryNumberOfJobsWritesTheSameBytes)
+{
+    const struct
+    {
+        const char* file;
+        const char* password;
+        TMethodSetting method;
+    } cases[] = {
+        {"qpdf-enc-aes256-user-view.pdf", "view", EveryMethod(3)},
+        {"pikepdf-dd0293-owner-only-aes128.pdf", "", EveryMethod(1)},
+        {"libreoffice-form.pdf", "", CustomMethod({{"a.pdf", "1"}, {"b.pdf", "1"}})},
+        {"geotopo-komprimiert.pdf", "", BookmarkMethod(2, true, true)},
+        {"qpdf-page-labels-and-outlines.pdf", "", RangeMethod("1-5,9,20-22")},
+        {"mistitled-outlines.pdf", "", PartsMethod(3)},
+    };
+    ProductConfig().CustomPath = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::map<QString, QByteArray> first;
+        for (const int jobs : {1, 2, 4}) {
+            SCOPED_TRACE(jobs);
+            FJob->Files()->Clear();
+            TFileInfo& document = *FJob->Files()->NewItem();
+            document.SetSource(CorpusFile(QString::fromUtf8(c.file)));
+            document.SetUserPassword(QString::fromUtf8(c.password));
+            ASSERT_TRUE(FRun->CheckDocument(document));
+            document.SetPageScore(QStringLiteral("All"));
+            c.method(*FJob->Method());
+            ProductConfig().CustomDir = Folder() + QString::number(jobs);
+            QDir().mkpath(ProductConfig().CustomDir);
+            FRun->SetJobs(jobs);
+            ASSERT_EQ(Run(), kDoneRun);
+            const std::map<QString, QByteArray> written = FolderContents(FRun->OutFolder());
+            EXPECT_GE(written.size(), 2u);
+            if (jobs == 1)
+                first = written;
+            else
+                EXPECT_TRUE(written == first) << "outputs differ from those of one job";
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Engine, SplitJobsTest,
+                         ::testing::Values(TEngineSetup{kThreadingCaller, 1}));
 
 TEST_P(SplitRunTest, TwoDocumentsOfOneNameShareTheOutputs)
 {
