@@ -26,15 +26,42 @@ Registry& Preparers()
     return *registry;
 }
 
+// Consecutive stretches of the outputs, one per worker, of about as many pages each.
+std::vector<std::pair<std::size_t, std::size_t>> Stretches(
+    const std::vector<std::unique_ptr<PreparedOutput>>& outputs, int jobs)
+{
+    std::size_t total = 0;
+    for (const std::unique_ptr<PreparedOutput>& output : outputs)
+        total += output->pages.size();
+    const std::size_t parts = std::min<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)),
+                                                    outputs.size());
+    std::vector<std::pair<std::size_t, std::size_t>> stretches;
+    std::size_t first = 0;
+    std::size_t pages = 0;
+    for (std::size_t o = 0; o < outputs.size(); ++o) {
+        pages += outputs[o]->pages.size();
+        const std::size_t share = total * (stretches.size() + 1) / parts;
+        const std::size_t left = outputs.size() - o - 1;
+        const std::size_t stretchesLeft = parts - stretches.size() - 1;
+        if (stretchesLeft > 0 && (pages >= share || left == stretchesLeft)) {
+            stretches.emplace_back(first, o + 1);
+            first = o + 1;
+        }
+    }
+    if (first < outputs.size())
+        stretches.emplace_back(first, outputs.size());
+    return stretches;
+}
+
 } // namespace
 
 std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 {
     std::shared_ptr<OutputPreparer> preparer(new OutputPreparer(std::move(settings)));
-    const int workers = std::min<int>(preparer->settings_.jobs,
-                                      static_cast<int>(preparer->outputs_.size()));
-    for (int w = 0; w < workers; ++w)
-        preparer->workers_.emplace_back([raw = preparer.get()] { raw->work(); });
+    for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs))
+        preparer->workers_.emplace_back([raw = preparer.get(), first = first, end = end] {
+            raw->work(first, end);
+        });
     Registry& registry = Preparers();
     std::lock_guard<std::mutex> lock(registry.mutex);
     const auto gone = [](const std::weak_ptr<OutputPreparer>& entry) { return entry.expired(); };
@@ -154,12 +181,13 @@ void OutputPreparer::stop()
     changed_.notify_all();
 }
 
-void OutputPreparer::work()
+void OutputPreparer::work(std::size_t first, std::size_t end)
 {
+    std::size_t next = first;
     OpenOutcome opened = OpenOwnPdf(settings_.inputPath, settings_.password);
     if (opened.source)
         opened.source->setRunPageMap(settings_.map);
-    while (PreparedOutput* output = nextOutput()) {
+    while (PreparedOutput* output = nextOutput(next, end)) {
         if (!opened.source) {
             std::lock_guard<std::mutex> lock(mutex_);
             output->failure = std::make_exception_ptr(std::runtime_error("the input cannot be read"));
@@ -171,11 +199,11 @@ void OutputPreparer::work()
     }
 }
 
-PreparedOutput* OutputPreparer::nextOutput()
+PreparedOutput* OutputPreparer::nextOutput(std::size_t& next, std::size_t end)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (next_ < outputs_.size()) {
-        PreparedOutput& output = *outputs_[next_++];
+    while (next < end) {
+        PreparedOutput& output = *outputs_[next++];
         if (output.state == PreparedOutput::State::Waiting) {
             output.state = PreparedOutput::State::Working;
             return &output;

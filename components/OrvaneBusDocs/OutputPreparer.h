@@ -41,8 +41,10 @@ struct PreparedOutput
 
 // Makes the outputs of a run on several threads, ahead of the run: each worker owns a
 // reading of the input of its own (never shared, so no document object crosses threads),
-// takes the next output from one queue in the run's order, copies its pages and writes it to
-// a temporary file beside its target. The run's own requests then find each output made:
+// takes the outputs of one stretch of the run in the run's order (the stretches hold about as
+// many pages each), copies their pages and writes each to a temporary file beside its
+// target. A reading keeps what it has read: stretches keep each worker's reading to its part
+// of the input, where interleaved outputs would have each worker read nearly all of it. The run's own requests then find each output made:
 // the output document object that opens the target claims it (Claim), its page copies wait
 // for the worker's, and its Close puts the written file into place. So notifications, the
 // order of outputs and the naming of files stay the run's; only the work moves.
@@ -99,8 +101,8 @@ public:
 private:
     explicit OutputPreparer(Settings settings);
 
-    void work();
-    PreparedOutput* nextOutput();
+    void work(std::size_t first, std::size_t end);
+    PreparedOutput* nextOutput(std::size_t& next, std::size_t end);
     void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
     bool mayProceed(PreparedOutput& output);
 
@@ -108,7 +110,6 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::vector<std::unique_ptr<PreparedOutput>> outputs_;
-    std::size_t next_ = 0;
     bool paused_ = false;
     bool stopped_ = false;
     std::vector<std::thread> workers_;
