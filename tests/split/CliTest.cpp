@@ -177,6 +177,7 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {{doc}, 1, "exactly one split method"},
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--parts"), QStringLiteral("2"), doc}, 1, "exactly one"},
         {{QStringLiteral("--every"), QStringLiteral("0"), doc}, 1, "at least 1"},
+        {{QStringLiteral("--jobs"), QStringLiteral("0"), QStringLiteral("--every"), QStringLiteral("2"), doc}, 1, "at least 1"},
         {{QStringLiteral("--range"), QStringLiteral("3,1"), doc}, 1, "Invalid page range"},
         {{QStringLiteral("--range"), QStringLiteral("1-9"), doc}, 1, "Invalid page range"},
         {{QStringLiteral("--custom"), QStringLiteral("a.txt=1"), doc}, 1, "cannot be used"},
@@ -214,7 +215,7 @@ TEST_F(CliTest, SplitsIntoTheOutputFolderItPrints)
     const std::vector<Case> cases = {
         {{QStringLiteral("--every"), QStringLiteral("3")},
          {{QStringLiteral("doc(1).pdf"), {1, 2, 3}}, {QStringLiteral("doc(2).pdf"), {4, 5, 6}}, {QStringLiteral("doc(3).pdf"), {7}}}},
-        {{QStringLiteral("--parts"), QStringLiteral("2")},
+        {{QStringLiteral("--parts"), QStringLiteral("2"), QStringLiteral("--jobs"), QStringLiteral("2")},
          {{QStringLiteral("doc(1).pdf"), {1, 2, 3, 4}}, {QStringLiteral("doc(2).pdf"), {5, 6, 7}}}},
         {{QStringLiteral("--range"), QStringLiteral("2,4-5"), QStringLiteral("--others")},
          {{QStringLiteral("doc(1).pdf"), {2, 4, 5}}, {QStringLiteral("doc(2).pdf"), {1, 3, 6, 7}}}},
