@@ -1,5 +1,6 @@
 #include "shell/ProductConfig.h"
 
+#include "shell/DataFolders.h"
 #include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
 #include "shell/PathUtils.h"
@@ -226,6 +227,6 @@ bool TProductConfig::CheckOutputFolder()
 
 TProductConfig& ProductConfig()
 {
-    static TProductConfig config(ApplicationFolder() + QStringLiteral("Config.ini"));
+    static TProductConfig config(DataFolders().ConfigFile);
     return config;
 }
