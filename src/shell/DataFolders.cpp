@@ -34,8 +34,8 @@ void SeedConfigFile(const QString& shipped, const QString& target)
         return;
     // The copy takes the shipped file's permissions, which a read-only image leaves without
     // the write bit; the settings are written back at exit.
-    QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner |
-                                      QFile::WriteOwner);
+    QFile::setPermissions(target,
+                          QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
 }
 
 } // namespace
@@ -45,13 +45,15 @@ TDataFolders ChooseDataFolders(const TDataFolderFacts& facts)
     TDataFolders folders;
     if (facts.ProgramFolderWritable) {
         folders.ConfigFile = Joined(facts.ProgramFolder, QStringLiteral("Config.ini"));
-        folders.LogFolder = WithTrailingBackslash(Joined(facts.ProgramFolder, QStringLiteral("log")));
+        folders.LogFolder =
+            WithTrailingBackslash(Joined(facts.ProgramFolder, QStringLiteral("log")));
         return folders;
     }
     folders.PerUser = true;
-    folders.ConfigFile = Joined(Joined(facts.ConfigHome, kProductFolder), QStringLiteral("Config.ini"));
-    folders.LogFolder =
-        WithTrailingBackslash(Joined(Joined(StateHome(facts), kProductFolder), QStringLiteral("log")));
+    folders.ConfigFile =
+        Joined(Joined(facts.ConfigHome, kProductFolder), QStringLiteral("Config.ini"));
+    folders.LogFolder = WithTrailingBackslash(
+        Joined(Joined(StateHome(facts), kProductFolder), QStringLiteral("log")));
     return folders;
 }
 

@@ -20,16 +20,23 @@ TEST(ChooseDataFolders, BesideAWritableProgramElseInTheUsersFolders)
         QString stateVariable;
         TDataFolders expected;
     } cases[] = {
-        {"a writable program folder keeps everything beside the executable", true,
+        {"a writable program folder keeps everything beside the executable",
+         true,
          QStringLiteral("/var/state"),
          {false, QStringLiteral("/opt/tavlo/Config.ini"), QStringLiteral("/opt/tavlo/log/")}},
-        {"an installed program uses the user's folders", false, QStringLiteral("/var/state"),
+        {"an installed program uses the user's folders",
+         false,
+         QStringLiteral("/var/state"),
          {true, QStringLiteral("/home/ann/.config/tavlo/Config.ini"),
           QStringLiteral("/var/state/tavlo/log/")}},
-        {"no state variable: its default under the home folder", false, QString(),
+        {"no state variable: its default under the home folder",
+         false,
+         QString(),
          {true, QStringLiteral("/home/ann/.config/tavlo/Config.ini"),
           QStringLiteral("/home/ann/.local/state/tavlo/log/")}},
-        {"a relative state variable is ignored", false, QStringLiteral("state"),
+        {"a relative state variable is ignored",
+         false,
+         QStringLiteral("state"),
          {true, QStringLiteral("/home/ann/.config/tavlo/Config.ini"),
           QStringLiteral("/home/ann/.local/state/tavlo/log/")}},
     };
