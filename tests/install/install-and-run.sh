@@ -6,7 +6,7 @@
 #   install-and-run.sh BUILD_DIR DOCUMENT.pdf
 set -euo pipefail
 build=$1
-document=$2
+document=$(realpath "$2")
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
