@@ -25,19 +25,6 @@ QString Joined(const QString& folder, const QString& name)
     return WithTrailingBackslash(folder) + name;
 }
 
-void SeedConfigFile(const QString& shipped, const QString& target)
-{
-    if (QFileInfo::exists(target) || !QFileInfo(shipped).isFile())
-        return;
-    QDir().mkpath(QFileInfo(target).path());
-    if (!QFile::copy(shipped, target))
-        return;
-    // The copy takes the shipped file's permissions, which a read-only image leaves without
-    // the write bit; the settings are written back at exit.
-    QFile::setPermissions(target,
-                          QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
-}
-
 } // namespace
 
 TDataFolders ChooseDataFolders(const TDataFolderFacts& facts)
@@ -70,24 +57,25 @@ TDataFolderFacts ReadDataFolderFacts()
     return facts;
 }
 
-void PrepareDataFolders(const TDataFolders& folders, const QString& shippedConfig,
-                        const QString& documentsFolder)
+void SeedConfigFile(const TDataFolders& folders, const QString& shippedConfig)
 {
-    if (!folders.PerUser)
+    const QString& target = folders.ConfigFile;
+    if (!folders.PerUser || QFileInfo::exists(target) || !QFileInfo(shippedConfig).isFile())
         return;
-    SeedConfigFile(shippedConfig, folders.ConfigFile);
-    // A fresh account may have no documents folder yet; without it the default output folder
-    // would fall back to the program's folder, which this user cannot write.
-    if (QDir::isAbsolutePath(documentsFolder))
-        QDir().mkpath(documentsFolder);
+    QDir().mkpath(QFileInfo(target).path());
+    if (!QFile::copy(shippedConfig, target))
+        return;
+    // The copy takes the shipped file's permissions, which a read-only image leaves without
+    // the write bit; the settings are written back at exit.
+    QFile::setPermissions(target,
+                          QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
 }
 
 const TDataFolders& DataFolders()
 {
     static const TDataFolders folders = [] {
         const TDataFolders chosen = ChooseDataFolders(ReadDataFolderFacts());
-        PrepareDataFolders(chosen, ApplicationFolder() + QStringLiteral("Config.ini"),
-                           MyDocumentsFolder());
+        SeedConfigFile(chosen, ApplicationFolder() + QStringLiteral("Config.ini"));
         return chosen;
     }();
     return folders;

@@ -35,11 +35,9 @@ TDataFolders ChooseDataFolders(const TDataFolderFacts& facts);
 // the user's folders.
 TDataFolderFacts ReadDataFolderFacts();
 
-// Gives the user's folders what a first start needs: the settings seeded from the shipped
-// "Config.ini" (kept once they exist, writable even where the shipped file is not) and the
-// documents folder, where default outputs go. Nothing happens beside the program.
-void PrepareDataFolders(const TDataFolders& folders, const QString& shippedConfig,
-                        const QString& documentsFolder);
+// Seeds the user's settings from the shipped "Config.ini" on a first start: kept once they
+// exist, writable even where the shipped file is not. Nothing happens beside the program.
+void SeedConfigFile(const TDataFolders& folders, const QString& shippedConfig);
 
-// The folders of this process, chosen and prepared on the first call, which start-up makes.
+// The folders of this process, chosen and seeded on the first call, which start-up makes.
 const TDataFolders& DataFolders();

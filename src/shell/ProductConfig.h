@@ -25,7 +25,8 @@ public:
     void SaveSystemSection();
 
     // The user's documents folder followed by the product title; where the user has no
-    // documents folder, "Output" beside the executable, created at once.
+    // documents folder, "Output" beside the executable, created at once, unless the program
+    // keeps its files in the user's folders (DataFolders): then still the documents folder.
     QString GetDefaultOutputFolder() const;
 
     // Checks CustomDir before it is used and offers to create a missing folder. Tells the user

@@ -50,7 +50,7 @@ TEST(ChooseDataFolders, BesideAWritableProgramElseInTheUsersFolders)
     }
 }
 
-class PrepareDataFoldersTest : public ::testing::Test
+class SeedConfigFileTest : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -86,32 +86,30 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(PrepareDataFoldersTest, AFirstStartSeedsWritableSettingsAndMakesTheDocumentsFolder)
+TEST_F(SeedConfigFileTest, AFirstStartCopiesTheShippedSettingsWritable)
 {
-    PrepareDataFolders(PerUser(), Shipped(), Path("home/Documents/"));
+    SeedConfigFile(PerUser(), Shipped());
 
     EXPECT_EQ(Read(PerUser().ConfigFile), Read(Shipped()));
     EXPECT_TRUE(QFileInfo(PerUser().ConfigFile).permissions().testFlag(QFile::WriteOwner));
-    EXPECT_TRUE(QFileInfo(Path("home/Documents")).isDir());
 }
 
-TEST_F(PrepareDataFoldersTest, SettingsOfTheUserAreKept)
+TEST_F(SeedConfigFileTest, SettingsOfTheUserAreKept)
 {
     WriteFile(PerUser().ConfigFile, "[SYSTEM]\nDefLanguage=ENG\n");
 
-    PrepareDataFolders(PerUser(), Shipped(), Path("home/Documents/"));
+    SeedConfigFile(PerUser(), Shipped());
 
     EXPECT_EQ(Read(PerUser().ConfigFile), QByteArray("[SYSTEM]\nDefLanguage=ENG\n"));
 }
 
-TEST_F(PrepareDataFoldersTest, BesideTheProgramNothingIsCopiedOrMade)
+TEST_F(SeedConfigFileTest, BesideTheProgramNothingIsCopied)
 {
     const TDataFolders beside{false, Path("program/Settings.ini"), Path("program/log/")};
 
-    PrepareDataFolders(beside, Shipped(), Path("home/Documents/"));
+    SeedConfigFile(beside, Shipped());
 
     EXPECT_FALSE(QFileInfo::exists(beside.ConfigFile));
-    EXPECT_FALSE(QFileInfo::exists(Path("home")));
 }
 
 } // namespace
