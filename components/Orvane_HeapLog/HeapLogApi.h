@@ -37,7 +37,6 @@ protected:
 
 inline constexpr int kHeapLogContractVersion = 1;
 inline constexpr char kCreateHeapLogSymbol[] = "CreateHeapLog";
-
 inline constexpr char kCreateHeapLogInSymbol[] = "CreateHeapLogIn";
 
 using CreateHeapLogFunction = IHeapLog* (*)();

@@ -191,10 +191,10 @@ void TProductConfig::SaveSystemSection()
 QString TProductConfig::GetDefaultOutputFolder() const
 {
     const QString documents = MyDocumentsFolder();
-    // An installed program cannot fall back to its own folder: a fresh account's documents
-    // folder is made at start-up with the output folder inside it.
-    const bool makeDocuments = DataFolders().PerUser && QDir::isAbsolutePath(documents);
-    if (FolderExists(documents) || makeDocuments)
+    // An installed program cannot fall back to its own folder: start-up makes a fresh
+    // account's documents folder along with the output folder inside it.
+    const bool perUser = DataFolders().PerUser && QDir::isAbsolutePath(documents);
+    if (FolderExists(documents) || perUser)
         return documents + ProductTitle;
     const QString folder = ApplicationFolder() + QStringLiteral("Output");
     QDir().mkpath(folder);
