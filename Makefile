@@ -3,10 +3,11 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 GENERATOR  := -G Ninja
 CTEST_ARGS ?= --output-on-failure -j $(JOBS)
 
-.PHONY: all bootstrap build test run bench asan fuzz format clean screenshots
+.PHONY: all bootstrap build test run bench asan fuzz format clean screenshots install package
 
 all: build
 
@@ -24,6 +25,14 @@ test: build
 
 run: build
 	@scripts/run-app $(BUILD)/bin
+
+# Installs under PREFIX (/usr/local), below DESTDIR when it is set, through CMake's rules.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# A Debian package in $(BUILD)/, installed under /usr.
+package: build
+	cmake --build $(BUILD) --target package
 
 bench: build
 	@scripts/run-bench $(BUILD)/bin

@@ -6,6 +6,7 @@
 #include "shell/ApplicationTitle.h"
 #include "shell/CBSProductClient.h"
 #include "shell/CustomizationValues.h"
+#include "shell/DataFolders.h"
 #include "shell/ExceptionTrace.h"
 #include "shell/LanguageMgr.h"
 #include "shell/PathUtils.h"
@@ -44,7 +45,7 @@ void InitializeModules()
     ApplyLogSizeLimit(LogFilePath());
     InitializeComForThread();
     InstallExceptionTrace();
-    LoadLogSink(ApplicationFolder());
+    LoadLogSink(ApplicationFolder(), DataFolders().LogFolder);
 
     TProductConfig& config = ProductConfig();
     config.StartUp();

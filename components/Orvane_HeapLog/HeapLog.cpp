@@ -1,6 +1,6 @@
-// The run-log sink: appends each entry to "log/log.txt" in the folder of this module, which
-// lies beside the program's executable. Plain C++ and POSIX only, so that it carries no
-// dependency of its own into the program.
+// The run-log sink: appends each entry to "log.txt" in the folder the program names, or in
+// "log/" beside this module, which lies beside the program's executable. Plain C++ and POSIX
+// only, so that it carries no dependency of its own into the program.
 
 #include "HeapLogApi.h"
 #include "Utf16ToUtf8.h"
@@ -95,6 +95,22 @@ std::string FormatEntry(const char16_t* text)
     return entry;
 }
 
+std::string WithoutTrailingSlash(std::string folder)
+{
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    return folder;
+}
+
+// Like "mkdir -p": the user's state folder may be missing from its root on (a fresh account).
+void MakeFolders(const std::string& folder) noexcept
+{
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1))
+        ::mkdir(folder.substr(0, slash).c_str(), 0777);
+    ::mkdir(folder.c_str(), 0777);
+}
+
 bool WriteWhole(int fd, const std::string& bytes)
 {
     const char* data = bytes.data();
@@ -114,10 +130,10 @@ bool WriteWhole(int fd, const std::string& bytes)
 class HeapLog final : public IHeapLog
 {
 public:
-    // Without a module folder the sink stays silent rather than guess a place.
-    explicit HeapLog(const std::string& moduleFolder)
-        : FLogFolder(moduleFolder.empty() ? std::string() : moduleFolder + "log"),
-          FFilePath(moduleFolder.empty() ? std::string() : FLogFolder + "/log.txt")
+    // Without a folder the sink stays silent rather than guess a place.
+    explicit HeapLog(const std::string& logFolder)
+        : FLogFolder(WithoutTrailingSlash(logFolder)),
+          FFilePath(FLogFolder.empty() ? std::string() : FLogFolder + "/log.txt")
     {
     }
 
@@ -147,7 +163,7 @@ private:
     {
         int fd = OpenLogFile();
         if (fd < 0 && errno == ENOENT) {
-            ::mkdir(FLogFolder.c_str(), 0777);
+            MakeFolders(FLogFolder);
             fd = OpenLogFile();
         }
         if (fd < 0)
@@ -170,14 +186,33 @@ private:
     std::mutex FMutex;
 };
 
+// One sink per loaded module, kept until the process ends; the first caller names its folder.
+IHeapLog* TheSink(const std::string& logFolder) noexcept
+{
+    try {
+        static HeapLog* const sink = new HeapLog(logFolder);
+        return sink;
+    } catch (...) {
+        return nullptr;
+    }
+}
+
 } // namespace
 
 extern "C" ORVANE_HEAPLOG_EXPORT IHeapLog* CreateHeapLog()
 {
     try {
-        // One sink per loaded module, kept until the process ends.
-        static HeapLog* const sink = new HeapLog(ModuleFolder());
-        return sink;
+        const std::string module = ModuleFolder();
+        return TheSink(module.empty() ? std::string() : module + "log");
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+extern "C" ORVANE_HEAPLOG_EXPORT IHeapLog* CreateHeapLogIn(const char* logFolder)
+{
+    try {
+        return TheSink(logFolder != nullptr ? std::string(logFolder) : std::string());
     } catch (...) {
         return nullptr;
     }

@@ -2,7 +2,10 @@
 
 // Calling contract between the program and the run-log sink module "Orvane_HeapLog".
 //
-// The module exports CreateHeapLog, which returns one sink object for the life of the process.
+// The module exports CreateHeapLog, which returns one sink object for the life of the process,
+// writing "log/log.txt" beside the module, and CreateHeapLogIn, which names the folder of
+// "log.txt" instead (an installed program logs into the user's folders). Whichever is called
+// first makes the sink; later calls of either return that same sink.
 // The program calls only the third virtual operation, Append (slot index 2), so the order of
 // the three operations below is the contract: never reorder them, never add a virtual
 // destructor (it would take slots of its own), and add new operations only after Append.
@@ -34,7 +37,12 @@ protected:
 
 inline constexpr int kHeapLogContractVersion = 1;
 inline constexpr char kCreateHeapLogSymbol[] = "CreateHeapLog";
+inline constexpr char kCreateHeapLogInSymbol[] = "CreateHeapLogIn";
 
 using CreateHeapLogFunction = IHeapLog* (*)();
+// The folder as UTF-8, with or without a trailing "/"; it is made, with its parents, when
+// an entry finds it missing.
+using CreateHeapLogInFunction = IHeapLog* (*)(const char* logFolder);
 
 extern "C" ORVANE_HEAPLOG_EXPORT IHeapLog* CreateHeapLog();
+extern "C" ORVANE_HEAPLOG_EXPORT IHeapLog* CreateHeapLogIn(const char* logFolder);

@@ -6,6 +6,8 @@
 
 // Folder of the running executable, ending with the native separator. Every file that the
 // program ships (configuration, languages, skin, modules, marker files) is found from here.
+// It is the executable's real location: Qt reads it from /proc/self/exe, so a program started
+// through a link (an installed /usr/bin/Tavlo) finds its files all the same.
 QString ApplicationFolder();
 
 // The path followed by the native separator, unless it is empty or already ends with one of

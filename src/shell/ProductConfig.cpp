@@ -1,5 +1,6 @@
 #include "shell/ProductConfig.h"
 
+#include "shell/DataFolders.h"
 #include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
 #include "shell/PathUtils.h"
@@ -194,7 +195,10 @@ void TProductConfig::SaveSystemSection()
 QString TProductConfig::GetDefaultOutputFolder() const
 {
     const QString documents = MyDocumentsFolder();
-    if (FolderExists(documents))
+    // An installed program cannot fall back to its own folder: start-up makes a fresh
+    // account's documents folder along with the output folder inside it.
+    const bool perUser = DataFolders().PerUser && QDir::isAbsolutePath(documents);
+    if (FolderExists(documents) || perUser)
         return documents + ProductTitle;
     const QString folder = ApplicationFolder() + QStringLiteral("Output");
     QDir().mkpath(folder);
@@ -230,6 +234,6 @@ bool TProductConfig::CheckOutputFolder()
 
 TProductConfig& ProductConfig()
 {
-    static TProductConfig config(ApplicationFolder() + QStringLiteral("Config.ini"));
+    static TProductConfig config(DataFolders().ConfigFile);
     return config;
 }

@@ -3,7 +3,7 @@
 #include "shell/DefineShare.h"
 #include "shell/IniFile.h"
 
-// The product configuration, "Config.ini" beside the executable: product identity, language,
+// The product configuration, "Config.ini" (where: DataFolders): product identity, language,
 // skin, single-instance name, output folder settings, the open dialog's folder and the web
 // addresses of the menu commands. Read at start-up, changed in memory while the program runs,
 // written back at exit.
@@ -25,7 +25,8 @@ public:
     void SaveSystemSection();
 
     // The user's documents folder followed by the product title; where the user has no
-    // documents folder, "Output" beside the executable, created at once.
+    // documents folder, "Output" beside the executable, created at once, unless the program
+    // keeps its files in the user's folders (DataFolders): then still the documents folder.
     QString GetDefaultOutputFolder() const;
 
     // Checks CustomDir before it is used and offers to create a missing folder. Tells the user
@@ -74,5 +75,5 @@ private:
     void WriteFolder(const QString& section, const QString& key, const QString& folder);
 };
 
-// The process-wide configuration, created over ApplicationFolder() + "Config.ini" on first use.
+// The process-wide configuration, created over DataFolders().ConfigFile on first use.
 TProductConfig& ProductConfig();

@@ -1,11 +1,11 @@
 #include "shell/RunLog.h"
 
 #include "Orvane_HeapLog/HeapLogApi.h"
+#include "shell/DataFolders.h"
 #include "shell/PathUtils.h"
 #include "shell/VersionInfo.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibrary>
@@ -16,7 +16,7 @@ namespace {
 
 std::atomic<IHeapLog*> g_sink{nullptr};
 
-IHeapLog* CreateSinkFromModule(const QString& modulePath)
+IHeapLog* CreateSinkFromModule(const QString& modulePath, const QString& logFolder)
 {
     // The library object may go: a QLibrary that is not unloaded explicitly keeps the module
     // loaded until the process ends, which the sink relies on.
@@ -24,16 +24,15 @@ IHeapLog* CreateSinkFromModule(const QString& modulePath)
     if (!library.load())
         return nullptr;
     const auto create =
-        reinterpret_cast<CreateHeapLogFunction>(library.resolve(kCreateHeapLogSymbol));
-    return create != nullptr ? create() : nullptr;
+        reinterpret_cast<CreateHeapLogInFunction>(library.resolve(kCreateHeapLogInSymbol));
+    return create != nullptr ? create(QFile::encodeName(logFolder).constData()) : nullptr;
 }
 
 } // namespace
 
 QString LogFilePath()
 {
-    return ApplicationFolder() + QStringLiteral("log") + QDir::separator() +
-           QStringLiteral("log.txt");
+    return DataFolders().LogFolder + QStringLiteral("log.txt");
 }
 
 void ApplyLogSizeLimit(const QString& logFilePath)
@@ -43,10 +42,10 @@ void ApplyLogSizeLimit(const QString& logFilePath)
         QFile::remove(logFilePath);
 }
 
-bool LoadLogSink(const QString& folder)
+bool LoadLogSink(const QString& moduleFolder, const QString& logFolder)
 {
-    IHeapLog* const sink =
-        CreateSinkFromModule(WithTrailingBackslash(folder) + QStringLiteral("Orvane_HeapLog"));
+    IHeapLog* const sink = CreateSinkFromModule(
+        WithTrailingBackslash(moduleFolder) + QStringLiteral("Orvane_HeapLog"), logFolder);
     g_sink.store(sink);
     return sink != nullptr;
 }

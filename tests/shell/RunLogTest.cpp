@@ -43,14 +43,21 @@ QString BuiltModulePath()
     return {};
 }
 
+// The log folder given to the sinks of these tests lies two folders deep, none of them made
+// yet, as a fresh account's state folder does.
+QString LogFolderIn(const QString& folder)
+{
+    return QDir(folder).filePath(QStringLiteral("state/tavlo/log"));
+}
+
 // Loads a copy of the built sink module from the folder, so that its log lands in
-// folder/log/log.txt.
+// LogFolderIn(folder).
 bool LoadSinkCopyInto(const QString& folder)
 {
     const QString built = BuiltModulePath();
     return !built.isEmpty() &&
            QFile::copy(built, QDir(folder).filePath(QFileInfo(built).fileName())) &&
-           LoadLogSink(folder);
+           LoadLogSink(folder, LogFolderIn(folder));
 }
 
 // The sink object of the copy in the folder (the module is loaded already).
@@ -63,7 +70,7 @@ IHeapLog* SinkIn(const QString& folder)
 
 QString LogFileIn(const QString& folder)
 {
-    return QDir(folder).filePath(QStringLiteral("log/log.txt"));
+    return QDir(LogFolderIn(folder)).filePath(QStringLiteral("log.txt"));
 }
 
 QByteArray LogBytes(const QString& folder)
@@ -104,9 +111,9 @@ private:
     QTemporaryDir FFolder;
 };
 
-TEST_F(RunLogSinkTest, CreatesLogFolderAndAppendsEntriesInOrder)
+TEST_F(RunLogSinkTest, CreatesLogFolderWithParentsAndAppendsEntriesInOrder)
 {
-    ASSERT_FALSE(QFileInfo::exists(QDir(Folder()).filePath(QStringLiteral("log"))));
+    ASSERT_FALSE(QFileInfo::exists(QDir(Folder()).filePath(QStringLiteral("state"))));
 
     WriteLogLine(QStringLiteral("first"));
     WriteLogLine(QString());
@@ -248,7 +255,7 @@ TEST(RunLogTest, FolderWithoutUsableModuleLeavesLoggingOff)
     broken.close();
 
     for (const QTemporaryDir* folder : {&withoutModule, &withBrokenModule}) {
-        EXPECT_FALSE(LoadLogSink(folder->path()));
+        EXPECT_FALSE(LoadLogSink(folder->path(), LogFolderIn(folder->path())));
         EXPECT_FALSE(HasLogSink());
         WriteLogLine(QStringLiteral("goes nowhere"));
         EXPECT_FALSE(QFileInfo::exists(LogFileIn(folder->path())));
