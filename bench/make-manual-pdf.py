@@ -8,6 +8,8 @@ Usage: make-manual-pdf.py PAGES OUTPUT.pdf
 import random
 import sys
 
+from pdf_file import write_pdf
+
 
 def main():
     pages = int(sys.argv[1])
@@ -131,19 +133,7 @@ def main():
                         b"/PageMode /UseOutlines /OpenAction [%d 0 R /Fit] /Lang (en-GB) >>"
                         % (page_tree, outlines, names, page_ids[0]))
 
-    out = bytearray(b"%PDF-1.7\n")
-    offsets = {}
-    for number in sorted(objects):
-        offsets[number] = len(out)
-        out += b"%d 0 obj\n%s\nendobj\n" % (number, objects[number])
-    xref = len(out)
-    count = max(objects) + 1
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % count
-    for number in range(1, count):
-        out += b"%010d 00000 n \n" % offsets[number]
-    out += b"trailer\n<< /Size %d /Root %d 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (count, catalog, xref)
-    with open(target, "wb") as f:
-        f.write(out)
+    write_pdf(objects, catalog, target)
 
 
 if __name__ == "__main__":

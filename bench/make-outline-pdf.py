@@ -5,6 +5,8 @@ Usage: make-outline-pdf.py PAGES OUTPUT.pdf
 """
 import sys
 
+from pdf_file import write_pdf
+
 
 def main():
     pages = int(sys.argv[1])
@@ -34,19 +36,7 @@ def main():
             links += b" /Next %d 0 R" % mark_id(i + 1)
         objects[mark_id(i)] = b"<< /Title (Chapter %d) /Parent 3 0 R /Dest [%d 0 R /XYZ 0 720 null]%s >>" % (
             i + 1, page_id(i), links)
-    out = bytearray(b"%PDF-1.7\n")
-    offsets = {}
-    for number in sorted(objects):
-        offsets[number] = len(out)
-        out += b"%d 0 obj\n%s\nendobj\n" % (number, objects[number])
-    xref = len(out)
-    count = max(objects) + 1
-    out += b"xref\n0 %d\n0000000000 65535 f \n" % count
-    for number in range(1, count):
-        out += b"%010d 00000 n \n" % offsets[number]
-    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (count, xref)
-    with open(target, "wb") as f:
-        f.write(out)
+    write_pdf(objects, 1, target)
 
 
 if __name__ == "__main__":
