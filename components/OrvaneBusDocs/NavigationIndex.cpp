@@ -151,6 +151,8 @@ void NavigationIndex::addNamed(std::string name, bool inNameTree, QPDFObjectHand
     const int number = static_cast<int>(names_.size());
     (inNameTree ? stringNames_ : nameObjects_).emplace(name, number);
     FileUnder(namesOnPage_, target.page, number);
+    if (inNameTree) // looked up as UTF-8, written as a PDF string
+        name = QPDFObjectHandle::newUnicodeString(name).getStringValue();
     names_.push_back({std::move(name), inNameTree, std::move(target)});
 }
 

@@ -36,7 +36,9 @@ public:
 
     struct NamedDestination
     {
-        std::string name; // UTF-8 for the name tree; a PDF name ("/x") for the old /Dests
+        // The name tree's key as the output writes it (PDF string bytes), or a PDF name
+        // ("/x") of the old /Dests.
+        std::string name;
         bool inNameTree;
         NavTarget target;
     };

@@ -267,8 +267,7 @@ void OutputNavigation::addNamedDestinations()
             const NavigationIndex::NamedDestination& entry = named[static_cast<std::size_t>(n)];
             QPDFObjectHandle destination = localDestination(position, entry.target.view);
             if (entry.inNameTree)
-                inTree.emplace_back(QPDFObjectHandle::newUnicodeString(entry.name).getStringValue(),
-                                    destination);
+                inTree.emplace_back(entry.name, destination);
             else
                 oldStyle.replaceKey(entry.name, destination);
         }

@@ -76,11 +76,7 @@ OutputPreparer::OutputPreparer(Settings settings) : settings_(std::move(settings
 {
     const RunPageMap& map = *settings_.map;
     for (int o = 0; o < map.outputCount(); ++o) {
-        auto output = std::make_unique<PreparedOutput>();
-        output->path = map.outputPath(o);
-        output->pages = map.pagesOf(o);
-        output->pageErrors.resize(output->pages.size());
-        outputs_.push_back(std::move(output));
+        outputs_.push_back(std::make_unique<PreparedOutput>(map.outputPath(o), map.pagesOf(o)));
     }
 }
 

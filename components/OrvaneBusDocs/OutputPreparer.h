@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TemporarySibling.h"
+
 #include <QString>
 
 #include <condition_variable>
@@ -8,11 +10,11 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 class PdfSource;
 class RunPageMap;
-class TemporarySibling;
 
 // One output of a run as a worker makes it. Its fields after `pages` belong to the preparer's
 // lock.
@@ -27,8 +29,13 @@ struct PreparedOutput
         Abandoned, // the run stopped first
     };
 
-    QString path;
-    std::vector<int> pages; // input pages, 0-based, in the output's order
+    PreparedOutput(QString target, const std::vector<int>& inputPages)
+        : path(std::move(target)), pages(inputPages), pageErrors(inputPages.size())
+    {
+    }
+
+    const QString path;
+    const std::vector<int>& pages; // input pages, 0-based, in the output's order (the run's map)
 
     State state = State::Waiting;
     bool claimed = false;

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
+
 namespace {
 
 // Each engine step runs on whatever thread calls it; there is no per-thread set-up here.
@@ -384,14 +386,15 @@ bool TConvert::OpenEntryDocuments(TConvPageInfo& entry)
 // ahead of the run.
 void TConvert::TellPageMap(IDocObject& input, const TFileInfo& document, const QString& inputFile)
 {
+    const std::vector<TPageList::TOutputPages> outputs = FPageList->OutputsOf(inputFile);
     // An output that also takes pages of another input is made as the run goes.
-    const int jobs =
-        FPageList->SharesOutputs(inputFile) ? 1 : JobsForRun(FJobs, document.TotalPage());
+    const bool shared = std::any_of(outputs.begin(), outputs.end(),
+                                    [](const TPageList::TOutputPages& o) { return o.Shared; });
+    const int jobs = shared ? 1 : JobsForRun(FJobs, document.TotalPage());
     if (input.Control(kControlJobs, jobs) != S_OK)
         WriteLogLine(QStringLiteral("The engine makes outputs one at a time."));
     else if (jobs > 1)
         WriteLogLine(QStringLiteral("Outputs are made by %1 jobs.").arg(jobs));
-    const std::vector<TPageList::TOutputPages> outputs = FPageList->OutputsOf(inputFile);
     std::vector<std::u16string> names;
     names.reserve(outputs.size());
     std::vector<TPageMapOutput> records;

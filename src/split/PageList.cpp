@@ -160,38 +160,27 @@ std::vector<TPageList::TOutputPages> TPageList::OutputsOf(const QString& inputFi
 {
     std::vector<TOutputPages> outputs;
     QHash<QString, std::size_t> indexOfOutput;
-    const QString inputKey = FileNameKey(inputFile);
-    for (int i = 0; i < Count(); ++i) {
-        const TConvPageInfo& entry = *Items(i);
-        if (entry.IsPlaceholder() || FileNameKey(entry.InPage()->FileName()) != inputKey)
-            continue;
-        const QString outputKey = FileNameKey(entry.OutPage()->FileName());
-        auto slot = indexOfOutput.find(outputKey);
-        if (slot == indexOfOutput.end()) {
-            slot = indexOfOutput.insert(outputKey, outputs.size());
-            outputs.push_back({entry.OutPage()->FileName(), {}});
-        }
-        outputs[*slot].Pages.push_back(entry.InPage()->PageValue());
-    }
-    return outputs;
-}
-
-bool TPageList::SharesOutputs(const QString& inputFile) const
-{
-    const QString inputKey = FileNameKey(inputFile);
-    QSet<QString> outputsOfInput;
     QSet<QString> outputsOfOthers;
+    const QString inputKey = FileNameKey(inputFile);
     for (int i = 0; i < Count(); ++i) {
         const TConvPageInfo& entry = *Items(i);
         if (entry.IsPlaceholder())
             continue;
         const QString outputKey = FileNameKey(entry.OutPage()->FileName());
-        if (FileNameKey(entry.InPage()->FileName()) == inputKey)
-            outputsOfInput.insert(outputKey);
-        else
+        if (FileNameKey(entry.InPage()->FileName()) != inputKey) {
             outputsOfOthers.insert(outputKey);
+            continue;
+        }
+        auto slot = indexOfOutput.find(outputKey);
+        if (slot == indexOfOutput.end()) {
+            slot = indexOfOutput.insert(outputKey, outputs.size());
+            outputs.push_back({entry.OutPage()->FileName(), {}, false});
+        }
+        outputs[*slot].Pages.push_back(entry.InPage()->PageValue());
     }
-    return outputsOfInput.intersects(outputsOfOthers);
+    for (auto slot = indexOfOutput.cbegin(); slot != indexOfOutput.cend(); ++slot)
+        outputs[*slot].Shared = outputsOfOthers.contains(slot.key());
+    return outputs;
 }
 
 int TPageList::OutputFileCount() const

@@ -126,15 +126,15 @@ public:
     int OutputFileCount() const;
 
     // The output files that take pages of the input file, in the order of their first entry,
-    // each with the input pages (1-based) it takes in its order.
+    // each with the input pages (1-based) it takes in its order, and whether it also takes
+    // pages of another input.
     struct TOutputPages
     {
         QString FileName;
         std::vector<std::int32_t> Pages;
+        bool Shared;
     };
     std::vector<TOutputPages> OutputsOf(const QString& inputFile) const;
-    // Whether an output file of the input also takes pages of another input.
-    bool SharesOutputs(const QString& inputFile) const;
 
     // One line per entry in the dump's format, each ended by CR LF.
     QByteArray DumpText() const;

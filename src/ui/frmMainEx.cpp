@@ -481,7 +481,6 @@ void TfrmMainEx::UpdateControls()
     pnlOutPut->setEnabled(!FRunning);
     if (!FRunning)
         lblProgress->setText(QStringLiteral("0%"));
-    UpdateHelpMenu();
 }
 
 // Entries without a target are not offered: no help page, no address configured, or no
