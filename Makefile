@@ -50,10 +50,11 @@ asan: bootstrap $(ASAN_BUILD)/build.ninja
 fuzz: bootstrap
 	@scripts/run-fuzz $(FUZZ_BUILD) $(or $(FUZZ_SECONDS),60)
 
-# Every window drawn offscreen into $(BUILD)/screenshots/, one PNG per scene.
+# Every window drawn offscreen into $(BUILD)/screenshots/, one PNG per language and scene
+# (LANGUAGE=JPN draws one language).
 screenshots: bootstrap $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target tavlo_screenshots
-	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/tavlo_screenshots $(BUILD)/screenshots
+	QT_QPA_PLATFORM=offscreen $(BUILD)/bin/tavlo_screenshots $(BUILD)/screenshots $(if $(LANGUAGE),--language $(LANGUAGE))
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,5 +1,7 @@
-// Renders every window of the program offscreen into PNG files, one per scene, for review:
-//     tavlo_screenshots <output folder> [scene name ...]
+// Renders every window of the program offscreen into PNG files, one per scene and language, for
+// review:
+//     tavlo_screenshots <output folder> [--language ID] [scene name ...]
+// Files are named <language Id>-<scene>.png; without --language every language file is drawn.
 // A scene builds its window (with whatever job it needs) and leaves it ready to be drawn; new
 // windows are added as rows of the scene table below.
 
@@ -63,7 +65,6 @@ using TSceneMaker = std::function<std::unique_ptr<QWidget>(TSceneContext&)>;
 struct TScene
 {
     const char* name;
-    const char* language; // Id of the language file
     TSceneMaker make;
 };
 
@@ -177,26 +178,27 @@ std::unique_ptr<QWidget> MainRunningScene(TSceneContext& context)
 }
 
 const TScene kScenes[] = {
-    {"main-empty", "ENG", MainEmptyScene},
-    {"main-sample", "ENG", MainSampleScene},
-    {"main-running", "ENG", MainRunningScene},
-    {"password", "ENG", PasswordScene},
-    {"balloon", "ENG", BalloonScene},
-    {"advanced", "ENG", AdvancedScene},
-    {"bookmark", "ENG", BookmarkScene},
+    {"main-empty", MainEmptyScene},
+    {"main-sample", MainSampleScene},
+    {"main-running", MainRunningScene},
+    {"password", PasswordScene},
+    {"balloon", BalloonScene},
+    {"advanced", AdvancedScene},
+    {"bookmark", BookmarkScene},
 };
 
-bool Render(const TScene& scene, const QString& folder)
+bool Render(const TScene& scene, const QString& language, const QString& folder)
 {
-    if (!LanguageMgr().SelectLanguage(QString::fromLatin1(scene.language))) {
-        std::fprintf(stderr, "%s: no language %s\n", scene.name, scene.language);
+    if (!LanguageMgr().SelectLanguage(language)) {
+        std::fprintf(stderr, "%s: no language %s\n", scene.name, qPrintable(language));
         return false;
     }
     TSceneContext context;
     std::unique_ptr<QWidget> window = scene.make(context);
     window->show();
     QCoreApplication::processEvents();
-    const QString file = folder + QString::fromLatin1(scene.name) + QStringLiteral(".png");
+    const QString file =
+        folder + language + u'-' + QString::fromLatin1(scene.name) + QStringLiteral(".png");
     const bool saved = window->grab().save(file);
     std::fprintf(stderr, "%s %s\n", saved ? "wrote" : "FAILED", qPrintable(file));
     window->close();
@@ -221,12 +223,23 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "cannot make %s\n", qPrintable(folder));
         return 1;
     }
-    LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.dat"));
-    const QStringList chosen = arguments.mid(2);
+    const int languageCount = LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.dat"));
+    QStringList chosen = arguments.mid(2);
+    QStringList languages;
+    if (const qsizetype option = chosen.indexOf(QStringLiteral("--language"));
+        option >= 0 && option + 1 < chosen.size()) {
+        languages.append(chosen.takeAt(option + 1));
+        chosen.removeAt(option);
+    } else {
+        for (int i = 0; i < languageCount; ++i)
+            languages.append(LanguageMgr().Languages().Item(i)->Id());
+    }
     bool ok = true;
-    for (const TScene& scene : kScenes) {
-        if (chosen.isEmpty() || chosen.contains(QString::fromLatin1(scene.name)))
-            ok = Render(scene, folder) && ok;
+    for (const QString& language : languages) {
+        for (const TScene& scene : kScenes) {
+            if (chosen.isEmpty() || chosen.contains(QString::fromLatin1(scene.name)))
+                ok = Render(scene, language, folder) && ok;
+        }
     }
     return ok ? 0 : 1;
 }
