@@ -3,6 +3,8 @@
 #include "shell/MutlLanguage.h"
 #include "shell/PathUtils.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
 
@@ -27,6 +29,34 @@ QMap<QString, QString> StringsOf(const QString& path)
             strings.insert(XmlText(node.name()), XmlText(node.text().get()));
     }
     return strings;
+}
+
+// Every translatable place of the windows: "form/component/attribute" (and the column titles),
+// with its text.
+QMap<QString, QString> FormTextsOf(const QString& path)
+{
+    QMap<QString, QString> texts;
+    const auto document = ParseXmlFile(path);
+    if (!document)
+        return texts;
+    for (const pugi::xml_node& form : document->document_element().child("Forms").children()) {
+        for (const pugi::xml_node& component : form.children()) {
+            const QString place = XmlText(form.name()) + u'/' + XmlText(component.name()) + u'/';
+            for (const pugi::xml_attribute& attribute : component.attributes())
+                texts.insert(place + XmlText(attribute.name()), XmlText(attribute.value()));
+            int column = 0;
+            for (const pugi::xml_node& title : component.child("Columns").children("Column"))
+                texts.insert(place + QStringLiteral("Column%1").arg(++column),
+                             XmlText(title.attribute("Caption").value()));
+        }
+    }
+    return texts;
+}
+
+QStringList ShippedLanguageFiles()
+{
+    return QDir(ApplicationFolder() + QStringLiteral("Languages"))
+        .entryList({QStringLiteral("*.dat")}, QDir::Files, QDir::Name);
 }
 
 QStringList Placeholders(const QString& text)
@@ -76,19 +106,39 @@ TEST(LanguageFilesTest, EnglishHoldsEveryStringTheProgramUses)
     }
 }
 
-TEST(LanguageFilesTest, EveryLanguageHasTheSameStringsAndArguments)
+// Every language file holds every string and window text of English, none empty, with the same
+// arguments, and names a help page that is there.
+TEST(LanguageFilesTest, EveryLanguageHasTheSameTextsAndArguments)
 {
     const QMap<QString, QString> english = StringsOf(ShippedFile("English.dat"));
-    const QMap<QString, QString> german = StringsOf(ShippedFile("German.dat"));
+    const QMap<QString, QString> englishForms = FormTextsOf(ShippedFile("English.dat"));
     ASSERT_FALSE(english.isEmpty());
-    EXPECT_EQ(german.keys(), english.keys());
-    for (auto it = english.cbegin(); it != english.cend(); ++it) {
-        EXPECT_EQ(Placeholders(german.value(it.key())), Placeholders(it.value()))
-            << it.key().toStdString();
+    ASSERT_FALSE(englishForms.isEmpty());
+    const QStringList files = ShippedLanguageFiles();
+    ASSERT_GE(files.size(), 2);
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const QString path = ApplicationFolder() + QStringLiteral("Languages/") + file;
+        const QMap<QString, QString> strings = StringsOf(path);
+        EXPECT_EQ(strings.keys(), english.keys());
+        for (auto it = english.cbegin(); it != english.cend(); ++it) {
+            EXPECT_FALSE(strings.value(it.key()).trimmed().isEmpty()) << it.key().toStdString();
+            EXPECT_EQ(Placeholders(strings.value(it.key())), Placeholders(it.value()))
+                << it.key().toStdString();
+        }
+        // The planner asks for all pages with this word.
+        EXPECT_EQ(strings.value(QStringLiteral("sAll")), QStringLiteral("All"));
+        const QMap<QString, QString> forms = FormTextsOf(path);
+        EXPECT_EQ(forms.keys(), englishForms.keys());
+        for (auto it = forms.cbegin(); it != forms.cend(); ++it)
+            EXPECT_FALSE(it.value().trimmed().isEmpty()) << it.key().toStdString();
+
+        const auto document = ParseXmlFile(path);
+        ASSERT_TRUE(document);
+        const QString help = XmlText(
+            document->document_element().child("Default").child("Help").attribute("file").value());
+        EXPECT_TRUE(QFileInfo(QFileInfo(path).dir().filePath(help)).isFile()) << help.toStdString();
     }
-    // The planner asks for all pages with this word.
-    EXPECT_EQ(english.value(QStringLiteral("sAll")), QStringLiteral("All"));
-    EXPECT_EQ(german.value(QStringLiteral("sAll")), QStringLiteral("All"));
 }
 
 TEST(LanguageFilesTest, BothLanguagesLoadAndSelect)
