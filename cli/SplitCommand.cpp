@@ -1,6 +1,7 @@
 #include "SplitCommand.h"
 
 #include "PasswordPrompt.h"
+#include "PlanJson.h"
 #include "RunWatcher.h"
 
 #include "model/PageStr.h"
@@ -14,6 +15,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSet>
 #include <QTextStream>
 #include <QTimer>
@@ -96,6 +99,7 @@ void ApplyMethod(const TSplitOptions& options, const TFileInfo& document, TMetho
         method.BookMarkOption()->SetLevelNum(PositiveNumber(options.MethodValue));
         method.BookMarkOption()->SetSaveHigherLevel(options.HigherLevels);
         method.BookMarkOption()->SetBothPage(options.BothPages);
+        method.BookMarkOption()->SetTitleNaming(options.TitleNaming);
         break;
     case Range:
         CheckPages(options.MethodValue, document.TotalPage());
@@ -157,31 +161,31 @@ void CheckStop(const std::atomic<bool>& stopRequested)
         throw Stopped();
 }
 
-void OpenDocument(const TSplitOptions& options, TTavloConvert& run, TFileInfo& document,
-                  TStopRequest& stop)
+void OpenDocument(const TSplitOptions& options, const QString& input, TTavloConvert& run,
+                  TFileInfo& document, TStopRequest& stop)
 {
-    if (!QFileInfo(options.Input).isFile())
-        throw TCommandError{Lang("sFileNotFound", options.Input), kExitInputUnusable};
-    document.SetSource(QFileInfo(options.Input).absoluteFilePath());
+    if (!QFileInfo(input).isFile())
+        throw TCommandError{Lang("sFileNotFound", input), kExitInputUnusable};
+    document.SetSource(QFileInfo(input).absoluteFilePath());
     if (options.Password)
         document.SetUserPassword(*options.Password);
     if (!run.CheckDocument(document))
-        throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
+        throw TCommandError{Lang("sNotPdfFile", input), kExitInputUnusable};
     if (!document.IsAccessible() && !options.Password) {
         // The prompt gives the terminal back itself before it answers a stop.
         stop.EndAtOnce = false;
-        const std::optional<QString> typed = AskPassword(options.Input, stop.Requested);
+        const std::optional<QString> typed = AskPassword(input, stop.Requested);
         CheckStop(stop.Requested);
         stop.EndAtOnce = true;
         if (!typed)
-            throw TCommandError{Lang("sCliNeedPassword", options.Input), kExitInputUnusable};
+            throw TCommandError{Lang("sCliNeedPassword", input), kExitInputUnusable};
         document.SetUserPassword(*typed);
         run.CheckDocument(document);
     }
     if (!document.IsAccessible())
         throw TCommandError{Lang("sReInputPass"), kExitInputUnusable};
     if (document.TotalPage() <= 0)
-        throw TCommandError{Lang("sNotPdfFile", options.Input), kExitInputUnusable};
+        throw TCommandError{Lang("sNotPdfFile", input), kExitInputUnusable};
     document.SetPageScore(QStringLiteral("All"));
 }
 
@@ -292,18 +296,26 @@ void ReportLeftOutPages(const TTavloConvert& run, QTextStream& err)
         err << Lang("sCliPagesLeftOut", pages) << u'\n';
 }
 
-int PrintPlan(TTavloConvert& run, QTextStream& out, QTextStream& err)
+// The plan as text lines, or added to the JSON plans that are printed once every input has
+// been planned.
+int PrintPlan(TTavloConvert& run, const QString& input, QTextStream& out, QTextStream& err,
+              QJsonArray* jsonPlans)
 {
     if (!run.PlanOnly())
         throw TCommandError{Lang("sCliNothingToSplit"), kExitSplitFailed};
     ReportLeftOutPages(run, err);
+    if (jsonPlans != nullptr) {
+        jsonPlans->append(PlanJson(run, input));
+        return kExitDone;
+    }
     // The dump's lines, ended as this system ends them.
     out << QString::fromLocal8Bit(run.PageList()->DumpText())
                .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return kExitDone;
 }
 
-int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TStopRequest& stop)
+int Split(const TSplitOptions& options, const QString& input, QTextStream& out, QTextStream& err,
+          TStopRequest& stop, QJsonArray* jsonPlans)
 {
     const std::atomic<bool>& stopRequested = stop.Requested;
     ConfigureOutput(options);
@@ -317,7 +329,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TSto
     run.SetKeepNavigation(options.KeepNavigation);
     run.SetJobs(options.Jobs.isEmpty() ? 0 : PositiveNumber(options.Jobs));
     TFileInfo& document = *job.Files()->NewItem();
-    OpenDocument(options, run, document, stop);
+    OpenDocument(options, input, run, document, stop);
     ApplyMethod(options, document, *job.Method());
     if (options.Method == TSplitOptions::TMethodKind::Bookmarks &&
         run.GetBookmarkLevelCount(document) == 0)
@@ -326,7 +338,7 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TSto
     // Planning looks at the flag for every entry: a stop ends a large plan within moments.
     run.SetStopFlag(&stopRequested);
     if (options.DryRun)
-        return PrintPlan(run, out, err);
+        return PrintPlan(run, input, out, err, jsonPlans);
 
     // From here on the run makes its folder and files: a stop removes them first.
     stop.EndAtOnce = false;
@@ -357,13 +369,61 @@ int Split(const TSplitOptions& options, QTextStream& out, QTextStream& err, TSto
         throw StoppedRun(stop);
     if (outcome.Done && !AllOutputsWritten(*run.PageList()))
         outcome.Errors.insert(kErrorOutputUnwritable);
-    const int code = ReportErrors(outcome, run, options.Input, err);
+    const int code = ReportErrors(outcome, run, input, err);
     if (outcome.Failed)
         return kExitSplitFailed;
     // The folder is printed only where every output is there: a script takes it as done.
     if (outcome.Done && code != kExitSplitFailed)
         out << QDir::toNativeSeparators(run.OutFolder()) << u'\n';
     return code;
+}
+
+// What the options say whatever the document: a mistake there is told once, not per input.
+void CheckOptions(const TSplitOptions& options)
+{
+    using enum TSplitOptions::TMethodKind;
+    if (!options.Jobs.isEmpty())
+        PositiveNumber(options.Jobs);
+    if (options.Method == Every || options.Method == Parts || options.Method == Bookmarks)
+        PositiveNumber(options.MethodValue);
+    QSet<QString> used;
+    for (const auto& [name, pages] : options.Custom) {
+        if (!IsUsableOutputName(name, used))
+            throw TCommandError{Lang("sInvalidFileName") + QStringLiteral(" (") + name + u')', kExitUsage};
+        used.insert(name.toLower());
+    }
+}
+
+int SplitOne(const TSplitOptions& options, const QString& input, QTextStream& out,
+             QTextStream& err, TStopRequest& stop, QJsonArray* jsonPlans)
+{
+    try {
+        return Split(options, input, out, err, stop, jsonPlans);
+    } catch (const TCommandError& error) {
+        err << error.Message << u'\n';
+        return error.ExitCode;
+    } catch (const EPlanStopped&) {
+        err << Lang("sCliStopped") << u'\n';
+        return kExitStopped;
+    } catch (const EPlanError& error) {
+        err << QString::fromUtf8(error.what()) << u'\n';
+        return kExitSplitFailed;
+    } catch (const std::exception& error) {
+        err << Lang("sFileconvertFaild") << u' ' << QString::fromUtf8(error.what()) << u'\n';
+        return kExitSplitFailed;
+    }
+}
+
+// How bad an outcome is, for the exit code of a batch: the worst one is answered.
+int Severity(int exitCode)
+{
+    switch (exitCode) {
+    case kExitDone: return 0;
+    case kExitDamaged: return 1;
+    case kExitInputUnusable: return 2;
+    case kExitSplitFailed: return 3;
+    default: return 4; // bad usage
+    }
 }
 
 } // namespace
@@ -378,18 +438,31 @@ int RunSplitCommand(const TSplitOptions& options, QTextStream& out, QTextStream&
         return request.defaultButton;
     });
     try {
-        return Split(options, out, err, stop);
+        CheckOptions(options);
     } catch (const TCommandError& error) {
         err << error.Message << u'\n';
         return error.ExitCode;
-    } catch (const EPlanStopped&) {
-        err << Lang("sCliStopped") << u'\n';
-        return kExitStopped;
-    } catch (const EPlanError& error) {
-        err << QString::fromUtf8(error.what()) << u'\n';
-        return kExitSplitFailed;
-    } catch (const std::exception& error) {
-        err << Lang("sFileconvertFaild") << u' ' << QString::fromUtf8(error.what()) << u'\n';
-        return kExitSplitFailed;
     }
+    QJsonArray jsonPlans;
+    QJsonArray* plans = options.Json ? &jsonPlans : nullptr;
+    int worst = kExitDone;
+    for (const QString& input : options.Inputs) {
+        // Nothing of this input is on disk yet, and the earlier ones are complete.
+        stop.EndAtOnce = true;
+        if (stop.Requested.load())
+            return kExitStopped;
+        const int code = SplitOne(options, input, out, err, stop, plans);
+        if (code == kExitStopped)
+            return code; // a stop ends the whole batch
+        if (code != kExitDone && code != kExitDamaged && options.Inputs.size() > 1)
+            err << Lang("sCliBatchFailed", input) << u'\n';
+        if (Severity(code) > Severity(worst))
+            worst = code;
+    }
+    // One input gives its plan (or nothing, when it has none); several give an array.
+    if (plans != nullptr && options.Inputs.size() > 1)
+        out << QString::fromUtf8(QJsonDocument(jsonPlans).toJson(QJsonDocument::Indented));
+    else if (plans != nullptr && !jsonPlans.isEmpty())
+        out << QString::fromUtf8(QJsonDocument(jsonPlans.first().toObject()).toJson(QJsonDocument::Indented));
+    return worst;
 }

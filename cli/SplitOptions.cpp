@@ -1,5 +1,6 @@
 #include "SplitOptions.h"
 
+#include "model/TavloProj.h"
 #include "shell/LanguageMgr.h"
 
 #include <QCommandLineParser>
@@ -8,10 +9,28 @@ namespace {
 
 QCommandLineOption Option(const char* name, const char* description, const char* value = nullptr)
 {
-    QCommandLineOption option(QString::fromLatin1(name), QString::fromLatin1(description));
+    QCommandLineOption option(QString::fromLatin1(name), QString::fromUtf8(description));
     if (value != nullptr)
         option.setValueName(QString::fromLatin1(value));
     return option;
+}
+
+QCommandLineOption HiddenOption(const char* name, const char* value)
+{
+    QCommandLineOption option = Option(name, "", value);
+    option.setFlags(QCommandLineOption::HiddenFromHelp);
+    return option;
+}
+
+const QString kNameStylePrefix = QStringLiteral("--name-by-title=");
+
+QStringList WithNameStyleOption(QStringList arguments)
+{
+    for (QString& argument : arguments) {
+        if (argument.startsWith(kNameStylePrefix))
+            argument = QStringLiteral("--name-by-title-style=") + argument.mid(kNameStylePrefix.size());
+    }
+    return arguments;
 }
 
 struct TOptionSet
@@ -27,6 +46,11 @@ struct TOptionSet
     QCommandLineOption out = Option("out", "make the output folder inside DIR (default: beside INPUT)", "DIR");
     QCommandLineOption password = Option("password", "open password (else asked on a terminal, else refused)", "PW");
     QCommandLineOption dryRun = Option("dry-run", "print the plan, one line per page, write nothing");
+    QCommandLineOption json = Option("json", "with --dry-run: the plan as JSON");
+    QCommandLineOption nameByTitle = Option("name-by-title", "with --bookmarks: name each output after its bookmark's title; --name-by-title=numbered puts a number in front (\"01 Introduction.pdf\")");
+    // --name-by-title=STYLE arrives here (see ParseCommandLine): the parser has no option
+    // whose value may be left out.
+    QCommandLineOption nameStyle = HiddenOption("name-by-title-style", "STYLE");
     QCommandLineOption noNavigation = Option("no-navigation", "bare copies of the pages: no bookmarks, and links only as they were");
     QCommandLineOption jobs = Option("jobs", "how many outputs are written at once (default: the processors this process may use, at most 8)", "N");
     QCommandLineOption quiet = Option("quiet", "no progress bar");
@@ -36,11 +60,13 @@ struct TOptionSet
     void AddTo(QCommandLineParser& parser) const
     {
         parser.setApplicationDescription(QStringLiteral("Splits one PDF into several."));
-        parser.addPositionalArgument(QStringLiteral("INPUT.pdf"), QStringLiteral("the document to split"));
+        parser.addPositionalArgument(QStringLiteral("INPUT.pdf"),
+                                     QStringLiteral("the documents to split, one after another"),
+                                     QStringLiteral("INPUT.pdf..."));
         for (const QCommandLineOption* option : {&every, &bookmarks, &higher, &both, &range, &others,
-                                                 &custom, &parts, &out, &password, &dryRun,
-                                                 &noNavigation, &jobs, &quiet,
-                                                 &help, &version})
+                                                 &custom, &parts, &out, &password, &dryRun, &json,
+                                                 &nameByTitle, &nameStyle, &noNavigation, &jobs,
+                                                 &quiet, &help, &version})
             parser.addOption(*option);
     }
 };
@@ -65,7 +91,7 @@ TParsedCommandLine ParseCommandLine(const QStringList& arguments)
     QCommandLineParser parser;
     const TOptionSet options;
     options.AddTo(parser);
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(WithNameStyleOption(arguments))) {
         result.Message = parser.errorText();
         return result;
     }
@@ -107,12 +133,27 @@ TParsedCommandLine ParseCommandLine(const QStringList& arguments)
         result.Message = Lang("sCliOneMethod");
         return result;
     }
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() != 1) {
+    if (parser.isSet(options.json) && !parser.isSet(options.dryRun)) {
+        result.Message = Lang("sCliJsonNeedsDryRun");
+        return result;
+    }
+    if (parser.isSet(options.nameByTitle) || parser.isSet(options.nameStyle)) {
+        const QString style = parser.isSet(options.nameStyle) ? parser.value(options.nameStyle) : QString();
+        if (parser.isSet(options.nameStyle) && style != QStringLiteral("numbered")) {
+            result.Message = Lang("sCliBadNameStyle").replace(QStringLiteral("%s"), style);
+            return result;
+        }
+        if (split.Method != Bookmarks) {
+            result.Message = Lang("sCliNameByTitleNeedsBookmarks");
+            return result;
+        }
+        split.TitleNaming = style.isEmpty() ? tnTitle : tnNumberedTitle;
+    }
+    split.Inputs = parser.positionalArguments();
+    if (split.Inputs.isEmpty()) {
         result.Message = parser.helpText();
         return result;
     }
-    split.Input = positional.first();
     split.HigherLevels = parser.isSet(options.higher);
     split.BothPages = parser.isSet(options.both);
     split.Others = parser.isSet(options.others);
@@ -120,6 +161,7 @@ TParsedCommandLine ParseCommandLine(const QStringList& arguments)
     if (parser.isSet(options.password))
         split.Password = parser.value(options.password);
     split.DryRun = parser.isSet(options.dryRun);
+    split.Json = parser.isSet(options.json);
     split.Quiet = parser.isSet(options.quiet);
     split.KeepNavigation = !parser.isSet(options.noNavigation);
     split.Jobs = parser.value(options.jobs);

@@ -20,7 +20,7 @@ struct TSplitOptions
         Parts
     };
 
-    QString Input;
+    QStringList Inputs; // split one after another, each with these options
     TMethodKind Method = TMethodKind::Every;
     QString MethodValue; // N, LEVEL or RANGES as given
     bool HigherLevels = false;
@@ -30,6 +30,8 @@ struct TSplitOptions
     QString OutFolder;
     std::optional<QString> Password;
     bool DryRun = false;
+    bool Json = false;        // the dry run's plan as JSON
+    int TitleNaming = 0;      // a TTitleNaming: how bookmark outputs are named
     bool Quiet = false;
     bool KeepNavigation = true; // bookmarks and links in every output
     QString Jobs;               // N as given; empty: automatic

@@ -6,6 +6,15 @@
 
 #include "model/PDFProj.h"
 
+// How the outputs of a bookmark split are named: "name(k)", after their bookmarks' titles, or
+// after their titles behind a number that keeps them in order ("01 Introduction").
+enum TTitleNaming
+{
+    tnNone,
+    tnTitle,
+    tnNumberedTitle
+};
+
 // Parameters of the bookmark split.
 class TBookMarkOption : public TProjObj
 {
@@ -14,6 +23,7 @@ class TBookMarkOption : public TProjObj
     Q_PROPERTY(int LevelNum READ LevelNum WRITE SetLevelNum)
     Q_PROPERTY(bool BothPage READ BothPage WRITE SetBothPage)
     Q_PROPERTY(bool SaveHigherLevel READ SaveHigherLevel WRITE SetSaveHigherLevel)
+    Q_PROPERTY(int TitleNaming READ TitleNaming WRITE SetTitleNaming)
 
 public:
     explicit TBookMarkOption(TPersistent* owner = nullptr) : TProjObj(owner) {}
@@ -27,11 +37,15 @@ public:
     // Also make the files of every higher level.
     bool SaveHigherLevel() const { return FSaveHigherLevel; }
     void SetSaveHigherLevel(bool value) { FSaveHigherLevel = value; }
+    // A TTitleNaming; anything else names as tnNone.
+    int TitleNaming() const { return FTitleNaming; }
+    void SetTitleNaming(int value) { FTitleNaming = value; }
 
 private:
     int FLevelNum = 0;
     bool FBothPage = false;
     bool FSaveHigherLevel = false;
+    int FTitleNaming = tnNone;
 };
 
 // Parameters of the page-range split: one output of the named pages, and optionally a second

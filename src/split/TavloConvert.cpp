@@ -1,5 +1,7 @@
 #include "split/TavloConvert.h"
 
+#include "split/TitleFileName.h"
+
 #include "model/PageStr.h"
 #include "model/TavloProj.h"
 #include "shell/FormatText.h"
@@ -364,8 +366,10 @@ void TTavloConvert::PlanBookmarks(TFileInfo& document, int documentIndex)
     const int deepest = std::min(level, static_cast<int>(depth));
     const int lowest = option.SaveHigherLevel() ? 1 : level;
     const int firstEntry = FPageList->Count();
+    std::vector<TBookmarkSection> sections;
     for (int l = deepest; l >= lowest; --l)
-        PlanBookmarkLevel(root, l, document, documentIndex);
+        CollectBookmarkLevel(root, l, sections);
+    PlanBookmarkSections(sections, document, documentIndex);
     NoteLeftOutPages(document, documentIndex, firstEntry);
 }
 
@@ -393,33 +397,60 @@ void TTavloConvert::NoteLeftOutPages(const TFileInfo& document, int documentInde
     FLeftOutPages.append(line);
 }
 
-void TTavloConvert::PlanBookmarkLevel(const TOutlineNode& node, int level, TFileInfo& document,
-                                      int documentIndex)
+// The sections of one level's bookmarks that hold a page, in outline order.
+void TTavloConvert::CollectBookmarkLevel(const TOutlineNode& node, int level,
+                                         std::vector<TBookmarkSection>& sections)
 {
+    const TBookMarkOption& option = *Job().Method()->BookMarkOption();
     for (int c = 0; c < node.ChildCount; ++c) {
+        CheckStop();
         const TOutlineNode child = FetchChild(node, c);
-        if (node.Level == 0 ? level == 1 : level - 1 == node.Level)
-            PlanBookmarkOutput(child, document, documentIndex);
-        else
-            PlanBookmarkLevel(child, level, document, documentIndex);
+        if (node.Level == 0 ? level == 1 : level - 1 == node.Level) {
+            const int last = option.BothPage() ? child.LastPageBoth : child.LastPage;
+            if (child.FirstPage > last)
+                continue;
+            sections.push_back({child.NodeRef, child.FirstPage, last,
+                                option.TitleNaming() == tnNone ? QString()
+                                                               : QString::fromUtf16(child.Title)});
+        } else {
+            CollectBookmarkLevel(child, level, sections);
+        }
     }
 }
 
-void TTavloConvert::PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& document,
-                                       int documentIndex)
+void TTavloConvert::PlanBookmarkSections(const std::vector<TBookmarkSection>& sections,
+                                         TFileInfo& document, int documentIndex)
+{
+    const int naming = Job().Method()->BookMarkOption()->TitleNaming();
+    if (naming != tnTitle && naming != tnNumberedTitle) {
+        for (const TBookmarkSection& section : sections)
+            PlanBookmarkOutput(section, OutputName(document), document, documentIndex);
+        return;
+    }
+    const QString folder = FolderOf(OutputName(document));
+    const QString extension = Job().Setting()->OutputFormat()->ExtName();
+    const int width = std::max(2, static_cast<int>(QString::number(sections.size()).size()));
+    TTitleStems stems;
+    for (std::size_t k = 0; k < sections.size(); ++k) {
+        const QString number = QString::number(k + 1);
+        QString stem = FileStemFromTitle(sections[k].Title);
+        if (stem.isEmpty())
+            stem = BaseName(document.Source()) + u'(' + number + u')';
+        if (naming == tnNumberedTitle)
+            stem = number.rightJustified(width, u'0') + u' ' + stem;
+        PlanBookmarkOutput(sections[k], folder + stems.Take(stem) + extension, document,
+                           documentIndex);
+    }
+}
+
+void TTavloConvert::PlanBookmarkOutput(const TBookmarkSection& section, const QString& name,
+                                       TFileInfo& document, int documentIndex)
 {
     // The map's OutputFileCount, kept as the map grows.
     const int outIndex = static_cast<int>(FOutputIndexes.size());
-    const QString name = OutputName(document);
-    const int first = node.FirstPage;
-    const int last = Job().Method()->BookMarkOption()->BothPage() ? node.LastPageBoth
-                                                                   : node.LastPage;
-    for (int p = first; p <= last; ++p)
+    for (int p = section.FirstPage; p <= section.LastPage; ++p)
         AddEntry(document, documentIndex, p, p - 1, name, outIndex, p - 1);
-    if (first <= last) {
-        const TPageInfo& output = *FPageList->Items(FPageList->Count() - 1)->OutPage();
-        FLeadBookmarks.insert(FileNameKey(output.FileName()), node.NodeRef);
-    }
+    FLeadBookmarks.insert(FileNameKey(name), section.NodeRef);
 }
 
 std::int32_t TTavloConvert::LeadBookmarkOf(const QString& outputFile) const

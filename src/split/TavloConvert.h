@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <vector>
 
 class TFileInfo;
@@ -84,9 +85,20 @@ private:
     void AddPlaceholder(TFileInfo& document, int documentIndex);
     void AddEntry(TFileInfo& document, int documentIndex, int page, int inPageIndex,
                   const QString& outName, int outFileIndex, int outPageIndex);
-    void PlanBookmarkLevel(const TOutlineNode& node, int level, TFileInfo& document,
-                           int documentIndex);
-    void PlanBookmarkOutput(const TOutlineNode& node, TFileInfo& document, int documentIndex);
+    // One bookmark's output, as the outline walk finds it.
+    struct TBookmarkSection
+    {
+        std::int32_t NodeRef;
+        int FirstPage;
+        int LastPage;
+        QString Title; // only when outputs are named after their titles
+    };
+    void CollectBookmarkLevel(const TOutlineNode& node, int level,
+                              std::vector<TBookmarkSection>& sections);
+    void PlanBookmarkSections(const std::vector<TBookmarkSection>& sections, TFileInfo& document,
+                              int documentIndex);
+    void PlanBookmarkOutput(const TBookmarkSection& section, const QString& name,
+                            TFileInfo& document, int documentIndex);
     TOutlineNode FetchChild(const TOutlineNode& parent, int childIndex);
     void FillChildren(const TOutlineNode& parent, std::vector<TBookmarkTreeNode>& nodes);
     void NoteLeftOutPages(const TFileInfo& document, int documentIndex, int firstEntry);

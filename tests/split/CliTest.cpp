@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -183,6 +186,11 @@ TEST_F(CliTest, ExitCodesAndMessages)
         {{QStringLiteral("--custom"), QStringLiteral("a.txt=1"), doc}, 1, "cannot be used"},
         {{QStringLiteral("--custom"), QStringLiteral("a.pdf=1"), QStringLiteral("--custom"), QStringLiteral("A.pdf=2"), doc}, 1, "cannot be used"},
         {{QStringLiteral("--custom"), QStringLiteral("nameonly"), doc}, 1, "NAME=RANGES"},
+        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--json"), doc}, 1, "only with --dry-run"},
+        {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--name-by-title"), doc}, 1, "only with --bookmarks"},
+        {{QStringLiteral("--bookmarks"), QStringLiteral("1"), QStringLiteral("--name-by-title=Numbered"), doc}, 1, "\"Numbered\" is not a way"},
+        // A mistake in the options is told once, not for every input.
+        {{QStringLiteral("--every"), QStringLiteral("x"), doc, doc}, 1, "\"x\" is not a whole number of at least 1.\n"},
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("missing.pdf")}, 2, "could not be found"},
         {{QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("text.pdf")}, 2, "could not be opened as a PDF"},
         {{QStringLiteral("--bookmarks"), QStringLiteral("1"), doc}, 2, "no bookmarks"},
@@ -248,6 +256,89 @@ TEST_F(CliTest, DryRunPrintsThePlanAndWritesNothing)
                              "    [In:File0    Page2  ]    [Out:File0    Page2  ]     [InFile:  doc.pdf       OutFile:  doc(1).pdf]      \n"
                              "    [In:File0    Page3  ]    [Out:File1    Page3  ]     [InFile:  doc.pdf       OutFile:  doc(2).pdf]      \n"));
     EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("doc")));
+}
+
+// The JSON plan of a dry run, parsed back, is what the run then writes: the same folder, the
+// same files, each with the same pages.
+TEST_F(CliTest, JsonPlanIsWhatTheRunWrites)
+{
+    const QString input = Folder() + QStringLiteral("book.pdf");
+    WriteTestPdf(input, 10,
+                 {Mark("Intro: A/B", 0, 720, {Mark("Part", 1)}), Mark("INTRO_ a_b", 2), Mark("", 4),
+                  Mark("con", 6), Mark("  ...  ", 8)});
+    struct Case
+    {
+        QStringList options;
+        QStringList names; // in plan order; empty: not checked
+    };
+    const std::vector<Case> cases = {
+        {{QStringLiteral("--every"), QStringLiteral("4")}, {}},
+        {{QStringLiteral("--range"), QStringLiteral("2,4-5"), QStringLiteral("--others")}, {}},
+        {{QStringLiteral("--custom"), QStringLiteral("b.pdf=3-4"), QStringLiteral("--custom"), QStringLiteral("a.pdf=1")}, {}},
+        {{QStringLiteral("--bookmarks"), QStringLiteral("1"), QStringLiteral("--name-by-title")},
+         {QStringLiteral("Intro_ A_B.pdf"), QStringLiteral("INTRO_ a_b (2).pdf"), QStringLiteral("book(3).pdf"),
+          QStringLiteral("con_.pdf"), QStringLiteral("book(5).pdf")}},
+        {{QStringLiteral("--bookmarks"), QStringLiteral("2"), QStringLiteral("--higher-levels"), QStringLiteral("--name-by-title=numbered")},
+         {QStringLiteral("01 Part.pdf"), QStringLiteral("02 Intro_ A_B.pdf"), QStringLiteral("03 INTRO_ a_b.pdf"),
+          QStringLiteral("04 book(4).pdf"), QStringLiteral("05 con_.pdf"), QStringLiteral("06 book(6).pdf")}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.join(u' ').toStdString());
+        const QString out = Folder() + QStringLiteral("out");
+        QDir(out).removeRecursively();
+        const QStringList arguments = c.options + QStringList{QStringLiteral("--out"), out, input};
+        const TResult planned = Run(arguments + QStringList{QStringLiteral("--dry-run"), QStringLiteral("--json")});
+        ASSERT_EQ(planned.exitCode, 0) << planned.err.toStdString();
+        const QJsonObject plan = QJsonDocument::fromJson(planned.out.toUtf8()).object();
+        EXPECT_EQ(plan.value(QStringLiteral("input")).toString(), input);
+        EXPECT_FALSE(QFileInfo::exists(out));
+
+        const TResult result = Run(arguments);
+        ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
+        const QString folder = plan.value(QStringLiteral("folder")).toString();
+        EXPECT_EQ(QDir::cleanPath(result.out.trimmed()), folder);
+        QStringList names;
+        for (const QJsonValue& output : plan.value(QStringLiteral("outputs")).toArray()) {
+            const QString name = output[QStringLiteral("name")].toString();
+            names.append(name);
+            std::vector<int> pages;
+            for (const QJsonValue& page : output[QStringLiteral("pages")].toArray())
+                pages.push_back(page.toInt());
+            EXPECT_EQ(PageNumbersOf(folder + u'/' + name), pages) << name.toStdString();
+        }
+        if (!c.names.isEmpty()) {
+            EXPECT_EQ(names, c.names);
+        }
+        EXPECT_EQ(FilesIn(folder).size(), names.size());
+    }
+}
+
+// Each input of a batch is split on its own; one that cannot be used does not stop the others,
+// and the exit code is the worst outcome.
+TEST_F(CliTest, BatchWithAMissingAndALockedInput)
+{
+    WriteLockedPdf();
+    WriteTestPdf(Folder() + QStringLiteral("a.pdf"), 2);
+    WriteTestPdf(Folder() + QStringLiteral("b.pdf"), 3);
+    const QStringList split = {QStringLiteral("--every"), QStringLiteral("2"), QStringLiteral("--out"), QStringLiteral("outs")};
+    FProcess.setStandardInputFile(QProcess::nullDevice());
+    const TResult result = Run(split + QStringList{QStringLiteral("a.pdf"), QStringLiteral("missing.pdf"),
+                                                   QStringLiteral("locked.pdf"), QStringLiteral("b.pdf")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.out.split(u'\n', Qt::SkipEmptyParts).size(), 2) << result.out.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("\"missing.pdf\" was not split"))) << result.err.toStdString();
+    EXPECT_TRUE(result.err.contains(QStringLiteral("\"locked.pdf\" was not split"))) << result.err.toStdString();
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("outs/a")).size(), 1);
+    EXPECT_EQ(FilesIn(Folder() + QStringLiteral("outs/b")).size(), 2);
+    EXPECT_FALSE(QFileInfo::exists(Folder() + QStringLiteral("outs/locked")));
+
+    // One password for every input; several plans are an array.
+    const TResult planned = Run(split + QStringList{QStringLiteral("--password"), QStringLiteral("pw"), QStringLiteral("--dry-run"),
+                                                    QStringLiteral("--json"), QStringLiteral("locked.pdf"), QStringLiteral("a.pdf")});
+    EXPECT_EQ(planned.exitCode, 0) << planned.err.toStdString();
+    const QJsonArray plans = QJsonDocument::fromJson(planned.out.toUtf8()).array();
+    ASSERT_EQ(plans.size(), 2);
+    EXPECT_EQ(plans[0][QStringLiteral("outputs")].toArray().size(), 1);
 }
 
 TEST_F(CliTest, PasswordFromTheCommandLine)
