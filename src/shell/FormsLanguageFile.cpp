@@ -4,6 +4,34 @@
 #include "shell/PathUtils.h"
 #include "shell/SameText.h"
 
+#include <map>
+#include <mutex>
+
+namespace {
+
+// Windows are made on the main thread and the run's messages are looked up on its own, so
+// the selection and the parsed files are kept under one lock.
+struct TFormsLanguageFiles
+{
+    std::mutex Lock;
+    QString Selected;
+    // Never emptied: callers hold references to the files.
+    std::map<QString, std::unique_ptr<TFormsLanguageFile>> Parsed;
+};
+
+TFormsLanguageFiles& Files()
+{
+    static TFormsLanguageFiles files;
+    return files;
+}
+
+QString EnglishFile()
+{
+    return ApplicationFolder() + QStringLiteral("Languages/English.dat");
+}
+
+} // namespace
+
 TFormsLanguageFile::TFormsLanguageFile(const QString& path) : FDocument(ParseXmlFile(path))
 {
     if (!FDocument)
@@ -23,11 +51,25 @@ TFormsLanguageFile::~TFormsLanguageFile() = default;
 
 QString TFormsLanguageFile::FormsLanguageFile()
 {
-    return ApplicationFolder() + QStringLiteral("Languages/English.dat");
+    TFormsLanguageFiles& files = Files();
+    const std::lock_guard lock(files.Lock);
+    return files.Selected.isEmpty() ? EnglishFile() : files.Selected;
 }
 
 const TFormsLanguageFile& TFormsLanguageFile::Shared()
 {
-    static const TFormsLanguageFile file(FormsLanguageFile());
-    return file;
+    const QString path = FormsLanguageFile();
+    TFormsLanguageFiles& files = Files();
+    const std::lock_guard lock(files.Lock);
+    std::unique_ptr<TFormsLanguageFile>& file = files.Parsed[path];
+    if (!file)
+        file = std::make_unique<TFormsLanguageFile>(path);
+    return *file;
+}
+
+void TFormsLanguageFile::FollowLanguage(const QString& path)
+{
+    TFormsLanguageFiles& files = Files();
+    const std::lock_guard lock(files.Lock);
+    files.Selected = path;
 }

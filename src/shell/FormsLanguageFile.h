@@ -7,8 +7,9 @@
 #include <memory>
 
 // The parsed language file of the main window and its dialogs, with its root, "Strings" and
-// "Forms" elements. The program reads one such file, English.dat, parsed on first use and
-// kept for the rest of the process; after that it is only read, from any thread.
+// "Forms" elements: the file of the selected language, else English.dat. Each file is parsed
+// on first use and kept for the rest of the process; after that it is only read, from any
+// thread.
 class TFormsLanguageFile
 {
 public:
@@ -18,9 +19,13 @@ public:
     TFormsLanguageFile(const TFormsLanguageFile&) = delete;
     TFormsLanguageFile& operator=(const TFormsLanguageFile&) = delete;
 
-    // ApplicationFolder() + "Languages/English.dat".
+    // The file of the selected language (see FollowLanguage), else ApplicationFolder() +
+    // "Languages/English.dat".
     static QString FormsLanguageFile();
     static const TFormsLanguageFile& Shared();
+    // Makes path the file of the windows from now on; empty: English.dat. The language
+    // manager calls it whenever the selection changes.
+    static void FollowLanguage(const QString& path);
 
     pugi::xml_node Root() const { return FRoot; }
     pugi::xml_node Strings() const { return FStrings; }

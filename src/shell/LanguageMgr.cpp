@@ -1,6 +1,7 @@
 #include "shell/LanguageMgr.h"
 
 #include "shell/BuiltInLanguage.h"
+#include "shell/FormsLanguageFile.h"
 #include "shell/LanguageApplier.h"
 #include "shell/LanguageXml.h"
 #include "shell/PathUtils.h"
@@ -46,6 +47,7 @@ int TLanguageMgr::LoadLanguages(const QString& pattern)
 {
     FCurrentIndex = -1;
     FCurrent = nullptr;
+    TFormsLanguageFile::FollowLanguage({});
     FLanguages.Clear();
     const QFileInfo info = PatternInfo(pattern);
     const QDir folder = info.dir();
@@ -69,7 +71,10 @@ bool TLanguageMgr::SelectLanguage(const QString& id)
         FCurrent->ReleaseDocument();
     FCurrentIndex = FLanguages.IndexOfId(id);
     FCurrent = FLanguages.Item(FCurrentIndex);
-    return FCurrent && FCurrent->Load();
+    const bool loaded = FCurrent && FCurrent->Load();
+    // The main window and its dialogs speak the selected language too.
+    TFormsLanguageFile::FollowLanguage(loaded ? FCurrent->FullPath() : QString());
+    return loaded;
 }
 
 QString TLanguageMgr::GetLangString(const QString& name, const QString& def) const

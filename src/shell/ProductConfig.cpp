@@ -120,6 +120,7 @@ void TProductConfig::LoadOutputSection()
     CustomDir = WithTrailingBackslash(CustomDir);
     KeepNavigation = ReadBool(kOutput, QStringLiteral("KeepNavigation"), true);
     Jobs = std::max(ReadInteger(kOutput, QStringLiteral("Jobs"), 0), 0);
+    NameByTitle = ReadBool(kOutput, QStringLiteral("NameByTitle"), false);
 }
 
 void TProductConfig::LoadOtherSection()
@@ -173,6 +174,7 @@ void TProductConfig::SaveAll()
         WriteFolder(kOutput, QStringLiteral("CustomDir"), CustomDir);
         WriteBool(kOutput, QStringLiteral("KeepNavigation"), KeepNavigation);
         WriteInteger(kOutput, QStringLiteral("Jobs"), Jobs);
+        WriteBool(kOutput, QStringLiteral("NameByTitle"), NameByTitle);
         WriteFolder(kOther, QStringLiteral("InitDir"), InitDir);
         WriteString(kOther, QStringLiteral("BetaEmail"), BetaEmail);
         WriteBool(kOther, QStringLiteral("SupportUpdate"), SupportUpdate);

@@ -48,6 +48,8 @@ public:
     bool KeepNavigation = true;
     // How many outputs are written at once; 0: as many as the processors the program may use.
     int Jobs = 0;
+    // The outputs of a bookmark split are named after their bookmarks' titles.
+    bool NameByTitle = false;
     QString InitDir;
     QString MutexName;
     QString BetaEmail;

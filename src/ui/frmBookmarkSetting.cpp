@@ -1,6 +1,7 @@
 #include "ui/frmBookmarkSetting.h"
 
 #include "model/TavloProj.h"
+#include "shell/ProductConfig.h"
 #include "shell/MutlLanguage.h"
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
@@ -38,6 +39,7 @@ TfrmBookmarkSetting::TfrmBookmarkSetting(TTavloProj& project, TTavloConvert& pla
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       Project(project), Planner(planner), lbllevel(new QLabel(this)), cbxLevel(new QComboBox(this)),
       tvBookmark(new QTreeWidget(this)), cbIspart(new QCheckBox(this)), cbHigh(new QCheckBox(this)),
+      cbNameByTitle(new QCheckBox(this)),
       btnOK(new QPushButton(this)), btnCancel(new QPushButton(this))
 {
     setObjectName(QStringLiteral("frmBookmarkSetting"));
@@ -60,7 +62,7 @@ void TfrmBookmarkSetting::CreateControls()
     cbxLevel->installEventFilter(this);
 
     tvBookmark->setObjectName(QStringLiteral("tvBookmark"));
-    tvBookmark->setGeometry(20, 76, 480, 272);
+    tvBookmark->setGeometry(20, 76, 480, 250);
     tvBookmark->setColumnCount(1);
     tvBookmark->setHeaderHidden(true);
     tvBookmark->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -72,11 +74,15 @@ void TfrmBookmarkSetting::CreateControls()
     cbIspart->setObjectName(QStringLiteral("cbIspart"));
     cbIspart->setText(
         QStringLiteral("If the bookmark do not point to top, the page will be two parts."));
-    cbIspart->setGeometry(20, 356, 480, 20);
+    cbIspart->setGeometry(20, 334, 480, 20);
 
     cbHigh->setObjectName(QStringLiteral("cbHigh"));
     cbHigh->setText(QStringLiteral("Generate higher level bookmark files."));
-    cbHigh->setGeometry(20, 378, 480, 20);
+    cbHigh->setGeometry(20, 356, 480, 20);
+
+    cbNameByTitle->setObjectName(QStringLiteral("cbNameByTitle"));
+    cbNameByTitle->setText(QStringLiteral("Name the files after the bookmarks"));
+    cbNameByTitle->setGeometry(20, 378, 480, 20);
 
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setText(QStringLiteral("OK"));
@@ -108,6 +114,7 @@ void TfrmBookmarkSetting::SkinFormCreate()
     cbxLevel->setCurrentIndex(cbxLevel->findText(QString::number(option.LevelNum())));
     cbIspart->setChecked(option.BothPage());
     cbHigh->setChecked(option.SaveHigherLevel());
+    cbNameByTitle->setChecked(option.TitleNaming() != tnNone);
 
     tvBookmark->clear();
     if (document && cbxLevel->currentIndex() >= 0) {
@@ -155,6 +162,8 @@ void TfrmBookmarkSetting::btnOKClick()
     option.SetLevelNum(cbxLevel->currentIndex() + 1);
     option.SetBothPage(cbIspart->isChecked());
     option.SetSaveHigherLevel(cbHigh->isChecked());
+    option.SetTitleNaming(cbNameByTitle->isChecked() ? tnTitle : tnNone);
+    ProductConfig().NameByTitle = cbNameByTitle->isChecked();
     accept();
 }
 

@@ -41,6 +41,7 @@ private:
     QTreeWidget* tvBookmark;
     QCheckBox* cbIspart;
     QCheckBox* cbHigh;
+    QCheckBox* cbNameByTitle;
     QPushButton* btnOK;
     QPushButton* btnCancel;
 };

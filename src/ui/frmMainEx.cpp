@@ -689,6 +689,7 @@ void TfrmMainEx::ResetSplitSettings()
     method.BookMarkOption()->SetLevelNum(1);
     method.BookMarkOption()->SetBothPage(false);
     method.BookMarkOption()->SetSaveHigherLevel(false);
+    method.BookMarkOption()->SetTitleNaming(ProductConfig().NameByTitle ? tnTitle : tnNone);
     spinEveryPage->setValue(method.EveryPageNum());
     spinAverge->setValue(method.AvgSplitNum());
     cbNeedOtherPage->setChecked(method.RangeStr()->NeedOtherPage());

@@ -153,7 +153,7 @@ TEST(LanguageFilesTest, BothLanguagesLoadAndSelect)
     EXPECT_EQ(manager.Current()->Font().name, QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(manager.Current()->Font().size, 9);
 
-    // The forms applier always reads English.
+    // The windows read the selected language too.
     EXPECT_EQ(GetFormsLangString(QStringLiteral("sExitProgram")),
               manager.GetLangString(QStringLiteral("sExitProgram")));
     EXPECT_EQ(GetFormsLangString(QStringLiteral("sNoSuchString"), QStringLiteral("kept")),

@@ -602,20 +602,19 @@ protected:
     }
 };
 
-// The dialog speaks the language of the main window, which the forms language file gives
-// whatever language is selected.
-TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheFormsLanguageFile)
+// The dialog speaks the selected language, like the main window.
+TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheSelectedLanguage)
 {
     FJob.LoadNew(QStringLiteral("bericht.pdf"), 3);
     Open();
-    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("New"));
-    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("File name"));
-    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Range"));
+    EXPECT_EQ(Button("btnAdd").text(), QStringLiteral("Neu"));
+    EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("Dateiname"));
+    EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Seitenbereich"));
     EXPECT_EQ(FDialog->findChild<QLineEdit*>(QStringLiteral("edtTotalPage"))->text(),
-              QStringLiteral("Total pages: 3"));
+              QStringLiteral("Seiten gesamt: 3"));
     Click("btnAdd");
     ASSERT_TRUE(EditCell(0, 1, QStringLiteral("4")));
-    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Invalid page range.")});
+    EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Ungültiger Seitenbereich.")});
 }
 
 } // namespace

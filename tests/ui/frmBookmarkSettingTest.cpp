@@ -1,5 +1,7 @@
 #include "ui/frmBookmarkSetting.h"
 
+#include "shell/ProductConfig.h"
+
 #include "ui/DialogTestSupport.h"
 
 #include "../engine/CorpusManifest.h"
@@ -127,7 +129,7 @@ TEST_F(frmBookmarkSettingTest, ADocumentWithoutBookmarksOffersNoLevel)
     EXPECT_EQ(Option().LevelNum(), 0);
 }
 
-TEST_F(frmBookmarkSettingTest, OKWritesTheThreeValuesAndCancelKeepsThem)
+TEST_F(frmBookmarkSettingTest, OKWritesTheValuesAndCancelKeepsThem)
 {
     LoadThreeLevels();
     const struct
@@ -153,17 +155,25 @@ TEST_F(frmBookmarkSettingTest, OKWritesTheThreeValuesAndCancelKeepsThem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         SetOption(2, false, true);
+        Option().SetTitleNaming(tnNone);
+        ProductConfig().NameByTitle = false;
         Open();
         EXPECT_FALSE(Control<QCheckBox>("cbIspart").isChecked());
         EXPECT_TRUE(Control<QCheckBox>("cbHigh").isChecked());
+        EXPECT_FALSE(Control<QCheckBox>("cbNameByTitle").isChecked());
         Level().setCurrentIndex(2);
         QTest::mouseClick(&Control<QCheckBox>("cbIspart"), Qt::LeftButton);
         QTest::mouseClick(&Control<QCheckBox>("cbHigh"), Qt::LeftButton);
+        // On the box itself: the text is shorter than the control.
+        QTest::mouseClick(&Control<QCheckBox>("cbNameByTitle"), Qt::LeftButton, {}, QPoint(8, 10));
         c.close(*this);
         EXPECT_EQ(FDialog->result(), c.accepted ? QDialog::Accepted : QDialog::Rejected);
         EXPECT_EQ(Option().LevelNum(), c.accepted ? 3 : 2);
         EXPECT_EQ(Option().BothPage(), c.accepted);
         EXPECT_EQ(Option().SaveHigherLevel(), !c.accepted);
+        // The naming is remembered for the next start.
+        EXPECT_EQ(Option().TitleNaming(), c.accepted ? tnTitle : tnNone);
+        EXPECT_EQ(ProductConfig().NameByTitle, c.accepted);
     }
 }
 
@@ -237,16 +247,15 @@ protected:
     void TearDown() override { LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.none")); }
 };
 
-// The dialog speaks the language of the main window, which the forms language file gives
-// whatever language is selected.
-TEST_F(frmBookmarkSettingLanguageTest, CaptionsComeFromTheFormsLanguageFile)
+// The dialog speaks the selected language, like the main window.
+TEST_F(frmBookmarkSettingLanguageTest, CaptionsComeFromTheSelectedLanguage)
 {
     LoadThreeLevels();
     Open();
-    EXPECT_EQ(Control<QLabel>("lbllevel").text(), QStringLiteral("Please select the split level"));
-    EXPECT_EQ(Control<QPushButton>("btnCancel").text(), QStringLiteral("Cancel"));
-    EXPECT_EQ(Control<QCheckBox>("cbHigh").text(),
-              QStringLiteral("Also make the files of the higher bookmark levels."));
+    EXPECT_EQ(Control<QLabel>("lbllevel").text(), QStringLiteral("Bitte wählen Sie die Teilungsebene"));
+    EXPECT_EQ(Control<QPushButton>("btnCancel").text(), QStringLiteral("Abbrechen"));
+    EXPECT_EQ(Control<QCheckBox>("cbNameByTitle").text(),
+              QStringLiteral("Dateien nach den Lesezeichen benennen"));
     // The level list keeps its numbers.
     EXPECT_EQ(LevelItems().size(), 3);
 }
