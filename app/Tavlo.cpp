@@ -14,6 +14,7 @@
 #include "shell/RunLog.h"
 #include "shell/ShellOpen.h"
 #include "shell/VersionInfo.h"
+#include "ui/ApplicationLanguage.h"
 #include "ui/LanguageSwitches.h"
 #include "ui/LanguageWidgets.h"
 #include "ui/WidgetMessageBox.h"
@@ -78,6 +79,7 @@ void ReloadLanguages()
 {
     LanguageMgr().LoadLanguages(ApplicationFolder() + QStringLiteral("Languages/*.dat"));
     LanguageMgr().SelectLanguage(ProductConfig().DefLanguage);
+    ApplyLanguageToApplication();
 }
 
 void StartCustomerService(TCBSProductClient& client)

@@ -23,7 +23,6 @@ class TBookMarkOption : public TProjObj
     Q_PROPERTY(int LevelNum READ LevelNum WRITE SetLevelNum)
     Q_PROPERTY(bool BothPage READ BothPage WRITE SetBothPage)
     Q_PROPERTY(bool SaveHigherLevel READ SaveHigherLevel WRITE SetSaveHigherLevel)
-    Q_PROPERTY(int TitleNaming READ TitleNaming WRITE SetTitleNaming)
 
 public:
     explicit TBookMarkOption(TPersistent* owner = nullptr) : TProjObj(owner) {}
@@ -37,7 +36,8 @@ public:
     // Also make the files of every higher level.
     bool SaveHigherLevel() const { return FSaveHigherLevel; }
     void SetSaveHigherLevel(bool value) { FSaveHigherLevel = value; }
-    // A TTitleNaming; anything else names as tnNone.
+    // A TTitleNaming; anything else names as tnNone. Not published: the job file's layout
+    // is fixed, and the window keeps this choice in its settings.
     int TitleNaming() const { return FTitleNaming; }
     void SetTitleNaming(int value) { FTitleNaming = value; }
 

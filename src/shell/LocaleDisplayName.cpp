@@ -45,3 +45,12 @@ QString LocaleDisplayName(int langId)
     }
     return {};
 }
+
+QLocale LocaleOfLangId(int langId)
+{
+    for (const LangIdLocale& entry : kLocales) {
+        if (entry.langId == langId)
+            return QLocale(entry.language, entry.territory);
+    }
+    return QLocale::c();
+}

@@ -13,6 +13,7 @@
 #include "ui/DialogPlacement.h"
 #include "ui/JobDialogRegistration.h"
 #include "ui/SkinFiles.h"
+#include "ui/RightToLeft.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -140,6 +141,7 @@ TfrmAdvancedSetting::TfrmAdvancedSetting(TTavloProj& project, TTavloConvert& pla
     CreateControls();
     ApplyFormsLanguage(this);
     SkinFormCreate();
+    MirrorForLanguage(this);
 }
 
 TfrmAdvancedSetting::~TfrmAdvancedSetting() = default;

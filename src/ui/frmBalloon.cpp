@@ -6,6 +6,7 @@
 #include "ui/BalloonShape.h"
 #include "ui/CustomizationLinks.h"
 #include "ui/WindowRegistry.h"
+#include "ui/RightToLeft.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -99,6 +100,13 @@ void TfrmBalloon::FormCreate()
 
 void TfrmBalloon::LayoutControls()
 {
+    PlaceControls();
+    MirrorForLanguage(this);
+}
+
+void TfrmBalloon::PlaceControls()
+{
+    const TLeftToRightPositions leftToRight(this);
     btnClose->setText({});
     btnClose->move(BodyRect.right() + 1 - btnClose->width() - 3, BodyRect.top() + 3);
 

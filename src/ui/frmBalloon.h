@@ -28,6 +28,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void PlaceControls();
     void CreateControls();
     void FormCreate();
     void SkinFormDeactivate();

@@ -6,6 +6,7 @@
 #include "split/TavloConvert.h"
 #include "ui/DialogPlacement.h"
 #include "ui/JobDialogRegistration.h"
+#include "ui/RightToLeft.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -48,6 +49,7 @@ TfrmBookmarkSetting::TfrmBookmarkSetting(TTavloProj& project, TTavloConvert& pla
     CreateControls();
     ApplyFormsLanguage(this);
     SkinFormCreate();
+    MirrorForLanguage(this);
 }
 
 void TfrmBookmarkSetting::CreateControls()

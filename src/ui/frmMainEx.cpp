@@ -22,6 +22,7 @@
 #include "ui/frmBookmarkSetting.h"
 #include "ui/frmPassword.h"
 #include "shell/DroppedFiles.h"
+#include "ui/RightToLeft.h"
 
 #include <QAction>
 #include <QApplication>
@@ -72,6 +73,13 @@ TControl* MakeControl(QWidget* parent, const char* name, const QRect& geometry)
     return control;
 }
 
+// A push button's width at least, and wide enough for its caption.
+int WidthForText(const QPushButton& button)
+{
+    const int padding = 12;
+    return std::max(button.width(), button.fontMetrics().horizontalAdvance(button.text()) + padding);
+}
+
 void SetTextColor(QWidget* control, const QColor& color)
 {
     QPalette palette = control->palette();
@@ -113,6 +121,7 @@ TfrmMainEx::TfrmMainEx(QWidget* parent)
     setFont(WindowFont());
     CreateControls();
     SkinFormCreate();
+    MirrorForLanguage(this);
 }
 
 TfrmMainEx::~TfrmMainEx()
@@ -314,6 +323,7 @@ void TfrmMainEx::SkinFormCreate()
     setAcceptDrops(true);
     ApplyFormsLanguage(this);
     FitSplitRowsToTheirTexts();
+    FitButtonsToTheirTexts();
     btnConvert->setText(QString());
 
     CreateProject();
@@ -339,6 +349,7 @@ void TfrmMainEx::SkinFormCreate()
 // room it needs and the controls after it on its row move right.
 void TfrmMainEx::FitSplitRowsToTheirTexts()
 {
+    const TLeftToRightPositions leftToRight(this);
     const std::vector<std::vector<QWidget*>> rows = {
         {rdEveryPage, spinEveryPage, lblEveryPage},
         {rdBookMarkLever, cbxBookMarkLever, btnBookMarkLever},
@@ -351,10 +362,10 @@ void TfrmMainEx::FitSplitRowsToTheirTexts()
     for (const std::vector<QWidget*>& row : rows) {
         int right = 0;
         for (QWidget* control : row) {
-            if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control)) {
-                if (!qobject_cast<QPushButton*>(control))
-                    control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
-            }
+            if (auto* button = qobject_cast<QPushButton*>(control))
+                control->resize(WidthForText(*button), control->height());
+            else if (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control))
+                control->resize(std::max(control->width(), control->sizeHint().width()), control->height());
             if (right > 0 && control->x() < right + 4)
                 control->move(right + 4, control->y());
             control->resize(std::min(control->width(), panelRight - control->x()), control->height());
@@ -363,11 +374,29 @@ void TfrmMainEx::FitSplitRowsToTheirTexts()
     }
 }
 
+// The buttons outside the split rows keep their right edge and grow to the left, taking the
+// room from the edit box beside them where there is one.
+void TfrmMainEx::FitButtonsToTheirTexts()
+{
+    const TLeftToRightPositions leftToRight(this);
+    const std::pair<QPushButton*, QWidget*> buttons[] = {
+        {btnHelp, nullptr}, {btnAddFile, edtFilename}, {btnBrower, nullptr}};
+    for (const auto& [button, editBeside] : buttons) {
+        const int grown = WidthForText(*button) - button->width();
+        if (grown <= 0)
+            continue;
+        button->setGeometry(button->x() - grown, button->y(), button->width() + grown, button->height());
+        if (editBeside != nullptr)
+            editBeside->resize(editBeside->width() - grown, editBeside->height());
+    }
+}
+
 void TfrmMainEx::PlaceDocumentPicture()
 {
     const QPixmap picture = LoadSkinPicture(SkinFiles::FileImage);
     if (picture.isNull())
         return;
+    const TLeftToRightPositions leftToRight(this);
     imgGuide->setPixmap(picture);
     imgGuide->setGeometry(btnAddFile->x() + btnAddFile->width() + 22, btnAddFile->y() - 26,
                           picture.width(), picture.height());
@@ -650,6 +679,7 @@ void TfrmMainEx::ShowFileInformation(bool show)
 // first, the text goes on in a second line instead of being cut.
 void TfrmMainEx::SetDocumentLabel(QLabel& label, const QString& text)
 {
+    const TLeftToRightPositions leftToRight(this);
     label.setText(text);
     label.setWordWrap(false);
     const int wanted = label.sizeHint().width();

@@ -74,6 +74,7 @@ private:
     void CreateHelpMenu();
     void SkinFormCreate();
     void FitSplitRowsToTheirTexts();
+    void FitButtonsToTheirTexts();
     void PlaceDocumentPicture();
     void SkinFormShow();
     void FirstShowTimer();

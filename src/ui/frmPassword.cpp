@@ -5,6 +5,7 @@
 #include "shell/LanguageMgr.h"
 #include "ui/CustomizationLinks.h"
 #include "ui/WindowRegistry.h"
+#include "ui/RightToLeft.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,6 +42,7 @@ TfrmPassword::TfrmPassword(QWidget* mainWindow)
     setFixedSize(331, 144);
     CreateControls();
     FormCreate();
+    MirrorForLanguage(this);
 }
 
 void TfrmPassword::CreateControls()

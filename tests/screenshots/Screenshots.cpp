@@ -14,6 +14,7 @@
 #include "shell/ProductConfig.h"
 #include "split/TavloConvert.h"
 #include "ui/Application.h"
+#include "ui/ApplicationLanguage.h"
 #include "ui/LanguageWidgets.h"
 #include "ui/frmAdvancedSetting.h"
 #include "ui/frmBalloon.h"
@@ -193,6 +194,7 @@ bool Render(const TScene& scene, const QString& language, const QString& folder)
         std::fprintf(stderr, "%s: no language %s\n", scene.name, qPrintable(language));
         return false;
     }
+    ApplyLanguageToApplication();
     TSceneContext context;
     std::unique_ptr<QWidget> window = scene.make(context);
     window->show();

@@ -611,7 +611,7 @@ TEST_F(frmAdvancedSettingLanguageTest, CaptionsColumnsAndMessagesComeFromTheSele
     EXPECT_EQ(List().headerItem()->text(0), QStringLiteral("Dateiname"));
     EXPECT_EQ(List().headerItem()->text(1), QStringLiteral("Seitenbereich"));
     EXPECT_EQ(FDialog->findChild<QLineEdit*>(QStringLiteral("edtTotalPage"))->text(),
-              QStringLiteral("Seiten gesamt: 3"));
+              QStringLiteral("Seiten: 3"));
     Click("btnAdd");
     ASSERT_TRUE(EditCell(0, 1, QStringLiteral("4")));
     EXPECT_EQ(FBoxes.Texts, QStringList{QStringLiteral("Ungültiger Seitenbereich.")});

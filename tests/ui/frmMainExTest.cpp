@@ -10,6 +10,7 @@
 #include "shell/ProductConfig.h"
 #include "shell/ShellOpen.h"
 #include "split/TavloConvert.h"
+#include "ui/ApplicationLanguage.h"
 #include "ui/DialogTestSupport.h"
 #include "ui/WidgetMessageBox.h"
 #include "ui/frmBalloon.h"
@@ -30,6 +31,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -242,6 +244,42 @@ TEST_F(frmMainExTest, AddingDocumentsChecksPathNameAndContent)
         ASSERT_EQ(FWindow->GetProject().Files()->Count(), 1);
         EXPECT_EQ(Document()->Source(), good);
     }
+}
+
+// In a right-to-left language every control sits on the other side of its container, and
+// stays there when the labels are fitted to a new document's texts.
+TEST_F(frmMainExTest, ARightToLeftLanguageMirrorsTheWindow)
+{
+    const auto geometries = [this] {
+        std::vector<QRect> placed;
+        for (const char* name : {"btnHelp", "btnAddFile", "pnlSplit", "rdEveryPage", "spinEveryPage", "btnConvert"})
+            placed.push_back(Control<QWidget>(name)->geometry());
+        return placed;
+    };
+    const std::vector<QRect> leftToRight = geometries();
+    ASSERT_TRUE(LanguageMgr().SelectLanguage(QStringLiteral("ARA")));
+    ApplyLanguageToApplication();
+    const auto restore = qScopeGuard([] {
+        LanguageMgr().SelectLanguage(QStringLiteral("ENG"));
+        ApplyLanguageToApplication();
+    });
+    FWindow = std::make_unique<TfrmMainEx>();
+    FWindow->show();
+    EXPECT_EQ(FWindow->layoutDirection(), Qt::RightToLeft);
+    ASSERT_TRUE(FWindow->AddDocument(MakePdf(QStringLiteral("report.pdf"), 3)));
+    const std::vector<QRect> mirrored = geometries();
+    for (size_t i = 0; i < mirrored.size(); ++i) {
+        SCOPED_TRACE(i);
+        const QWidget& container = *Control<QWidget>("btnHelp")->window();
+        const int containerWidth = i == 3 || i == 4 ? Control<QWidget>("pnlSplit")->width() : container.width();
+        // Captions of another language may widen a control; its far edge stays where it was.
+        EXPECT_EQ(mirrored[i].x() + mirrored[i].width(), containerWidth - leftToRight[i].x());
+        EXPECT_EQ(mirrored[i].y(), leftToRight[i].y());
+    }
+    // The labels beside the document picture end just before it, sized to their texts.
+    const QRect size = Control<QLabel>("lblSize")->geometry();
+    EXPECT_EQ(size.x() + size.width(), Control<QLabel>("imgGuide")->x() - 4);
+    EXPECT_GE(size.x(), 0);
 }
 
 TEST_F(frmMainExTest, ANewDocumentReplacesTheOldAndResetsEverySetting)
