@@ -108,12 +108,9 @@ void ApplyMethod(const TSplitOptions& options, const TFileInfo& document, TMetho
         method.RangeStr()->SetNeedOtherPage(options.Others);
         break;
     case Custom: {
+        // The names were checked with the options.
         method.SetOption(soCustom);
-        QSet<QString> used;
         for (const auto& [name, pages] : options.Custom) {
-            if (!IsUsableOutputName(name, used))
-                throw TCommandError{Lang("sInvalidFileName") + QStringLiteral(" (") + name + u')', kExitUsage};
-            used.insert(name.toLower());
             CheckPages(pages, document.TotalPage());
             TAdvDefine* definition = method.AdvDefine()->NewItem();
             definition->SetOutFile(name);

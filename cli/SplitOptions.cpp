@@ -27,6 +27,8 @@ const QString kNameStylePrefix = QStringLiteral("--name-by-title=");
 QStringList WithNameStyleOption(QStringList arguments)
 {
     for (QString& argument : arguments) {
+        if (argument == QStringLiteral("--"))
+            break; // what follows are file names
         if (argument.startsWith(kNameStylePrefix))
             argument = QStringLiteral("--name-by-title-style=") + argument.mid(kNameStylePrefix.size());
     }
