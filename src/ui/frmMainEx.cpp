@@ -190,11 +190,11 @@ void TfrmMainEx::CreateFileSection()
     lblFileName = MakeControl<QLabel>(this, "lblFileName", {32, 120, 200, 14});
     lblFileName->setText(QStringLiteral("File name"));
 
-    edtFilename = MakeControl<QLineEdit>(this, "edtFilename", {33, 140, 214, 22});
+    edtFilename = MakeControl<QLineEdit>(this, "edtFilename", {33, 140, 184, 22});
     edtFilename->setReadOnly(true);
     SetTextColor(edtFilename, kGrey);
 
-    btnAddFile = MakeControl<QPushButton>(this, "btnAddFile", {250, 140, 73, 21});
+    btnAddFile = MakeControl<QPushButton>(this, "btnAddFile", {220, 140, 73, 21});
     btnAddFile->setText(QStringLiteral("Browse"));
     connect(btnAddFile, &QPushButton::clicked, this, &TfrmMainEx::btnAddFileClick);
 
