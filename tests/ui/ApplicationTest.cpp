@@ -1,7 +1,11 @@
+#include "shell/LanguageMgr.h"
 #include "shell/MessageBox.h"
+#include "ui/ApplicationLanguage.h"
 #include "ui/WidgetMessageBox.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -68,6 +72,23 @@ TEST(WidgetMessageBox, ShowsTheRequestedButtonsAndReturnsThePressedOne)
     request.caption = QStringLiteral("Orvane Test");
     AnswerNextBox(QStringLiteral("No"));
     EXPECT_EQ(ShowWidgetMessageBox(request), MessageBoxButton::No);
+    AnswerNextBox(QStringLiteral("Cancel"));
+    EXPECT_EQ(ShowWidgetMessageBox(request), MessageBoxButton::Cancel);
+}
+
+// The box's buttons are Qt's: they speak the selected language through Qt's translations.
+TEST(WidgetMessageBox, ButtonsFollowTheSelectedLanguage)
+{
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations are not installed";
+    ASSERT_GE(LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.dat")), 2);
+    ASSERT_TRUE(LanguageMgr().SelectLanguage(QStringLiteral("DEU")));
+    ApplyLanguageToApplication();
+    const MessageBoxRequest request = MakeMessageBoxRequest(QStringLiteral("?"), MessageBoxButtons::OkCancel, 0, 0);
+    AnswerNextBox(QStringLiteral("Abbrechen"));
+    EXPECT_EQ(ShowWidgetMessageBox(request), MessageBoxButton::Cancel);
+    LanguageMgr().LoadLanguages(QStringLiteral("Languages/*.none"));
+    ApplyLanguageToApplication();
     AnswerNextBox(QStringLiteral("Cancel"));
     EXPECT_EQ(ShowWidgetMessageBox(request), MessageBoxButton::Cancel);
 }
