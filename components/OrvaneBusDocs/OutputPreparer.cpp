@@ -58,10 +58,13 @@ std::vector<std::pair<std::size_t, std::size_t>> Stretches(
 std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 {
     std::shared_ptr<OutputPreparer> preparer(new OutputPreparer(std::move(settings)));
-    for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs))
-        preparer->workers_.emplace_back([raw = preparer.get(), first = first, end = end] {
-            raw->work(first, end);
+    bool lent = true; // the first stretch is the one the run waits for first
+    for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs)) {
+        preparer->workers_.emplace_back([raw = preparer.get(), first = first, end = end, lent] {
+            raw->work(first, end, lent);
         });
+        lent = false;
+    }
     Registry& registry = Preparers();
     std::lock_guard<std::mutex> lock(registry.mutex);
     const auto gone = [](const std::weak_ptr<OutputPreparer>& entry) { return entry.expired(); };
@@ -74,6 +77,7 @@ std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 
 OutputPreparer::OutputPreparer(Settings settings) : settings_(std::move(settings))
 {
+    settings_.input->setLent(true);
     const RunPageMap& map = *settings_.map;
     for (int o = 0; o < map.outputCount(); ++o) {
         outputs_.push_back(std::make_unique<PreparedOutput>(map.outputPath(o), map.pagesOf(o)));
@@ -93,6 +97,7 @@ void OutputPreparer::endWork()
     std::call_once(joined_, [this] {
         for (std::thread& worker : workers_)
             worker.join();
+        settings_.input->setLent(false);
     });
     std::lock_guard<std::mutex> lock(mutex_);
     if (!stopped_)
@@ -177,12 +182,10 @@ void OutputPreparer::stop()
     changed_.notify_all();
 }
 
-void OutputPreparer::work(std::size_t first, std::size_t end)
+void OutputPreparer::work(std::size_t first, std::size_t end, bool lent)
 {
     std::size_t next = first;
-    OpenOutcome opened = OpenOwnPdf(settings_.inputPath, settings_.password);
-    if (opened.source)
-        opened.source->setRunPageMap(settings_.map);
+    const OpenOutcome opened = reading(lent);
     while (PreparedOutput* output = nextOutput(next, end)) {
         if (!opened.source) {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -193,6 +196,20 @@ void OutputPreparer::work(std::size_t first, std::size_t end)
         }
         make(*output, opened.source);
     }
+}
+
+// The lent reading is used through a pointer that owns nothing: the preparer holds it, so the
+// worker never releases it (its release takes the engine lock, which the run may hold while it
+// waits for the workers).
+OpenOutcome OutputPreparer::reading(bool lent) const
+{
+    if (lent)
+        return {OpenStatus::Opened, std::shared_ptr<PdfSource>(std::shared_ptr<PdfSource>(),
+                                                               settings_.input.get())};
+    OpenOutcome opened = OpenOwnPdf(settings_.input->path(), settings_.input->password());
+    if (opened.source)
+        opened.source->setRunPageMap(settings_.map);
+    return opened;
 }
 
 PreparedOutput* OutputPreparer::nextOutput(std::size_t& next, std::size_t end)

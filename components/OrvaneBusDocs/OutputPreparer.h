@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PdfOpener.h"
 #include "TemporarySibling.h"
 
 #include <QString>
@@ -47,7 +48,9 @@ struct PreparedOutput
 };
 
 // Makes the outputs of a run on several threads, ahead of the run: each worker owns a
-// reading of the input of its own (never shared, so no document object crosses threads),
+// reading of the input of its own (never shared, so no document object is used by two threads
+// at once): the first worker is lent the run's own reading, which the run does not use while
+// workers copy, and the others read the input anew,
 // takes the outputs of one stretch of the run in the run's order (the stretches hold about as
 // many pages each), copies their pages and writes each to a temporary file beside its
 // target. A reading keeps what it has read: stretches keep each worker's reading to its part
@@ -64,8 +67,9 @@ class OutputPreparer : public std::enable_shared_from_this<OutputPreparer>
 public:
     struct Settings
     {
-        QString inputPath;
-        std::string password; // the bytes that opened the run's reading
+        // The run's reading: lent to the first worker until the work ends (endWork); the
+        // others open the same file with the password bytes that opened it.
+        std::shared_ptr<PdfSource> input;
         int runOptions = 0;
         int jobs = 1;
         std::shared_ptr<const RunPageMap> map;
@@ -101,14 +105,16 @@ public:
     // Never blocks: the workers end after their current page.
     void stop();
     // When the run's input closes: waits for the workers to end (they have copied every page
-    // by then, unless the run stopped) and, after a stop, removes every file not yet put into
-    // place, so that the run finds its folder as it left it.
+    // by then, unless the run stopped), gives the run's reading back and, after a stop,
+    // removes every file not yet put into place, so that the run finds its folder as it left
+    // it.
     void endWork();
 
 private:
     explicit OutputPreparer(Settings settings);
 
-    void work(std::size_t first, std::size_t end);
+    void work(std::size_t first, std::size_t end, bool lent);
+    OpenOutcome reading(bool lent) const;
     PreparedOutput* nextOutput(std::size_t& next, std::size_t end);
     void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
     bool mayProceed(PreparedOutput& output);

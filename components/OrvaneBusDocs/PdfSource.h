@@ -11,6 +11,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <set>
@@ -65,6 +66,12 @@ public:
     const std::shared_ptr<const RunPageMap>& sharedRunPageMap() const { return runPageMap_; }
     void setRunPageMap(std::shared_ptr<const RunPageMap> map);
 
+    // Lent to a worker of the run (OutputPreparer), which then owns the document alone: the
+    // thread that lent it reads nothing of it but pageCount() until it is given back, and no
+    // other document object takes it up (OpenPdf, a kept probe).
+    bool isLent() const { return lent_.load(std::memory_order_acquire); }
+    void setLent(bool lent) { lent_.store(lent, std::memory_order_release); }
+
     // Damage met in the document (repaired at opening, objects that could not be read while
     // its outline was read or its pages copied) is told once, by the output written next:
     // keepWarnings moves what the PDF library has recorded into a bounded list, and
@@ -90,4 +97,5 @@ private:
     std::shared_ptr<const RunPageMap> runPageMap_; // read-only, shared with worker readings
     PdfWarnings warnings_;
     std::set<QPDFObjGen> checkedObjects_;
+    std::atomic<bool> lent_{false};
 };
