@@ -1,5 +1,7 @@
 #include "OutputPreparer.h"
 
+#include "engine/DocEngine.h"
+#include "NavigationIndex.h"
 #include "PdfDocObject.h"
 #include "PdfOpener.h"
 #include "PdfOutput.h"
@@ -186,6 +188,10 @@ void OutputPreparer::work(std::size_t first, std::size_t end, bool lent)
 {
     std::size_t next = first;
     const OpenOutcome opened = reading(lent);
+    if (lent)
+        publishRunFacts(*opened.source);
+    else if (opened.source && sharesResources_.get())
+        opened.source->assumePagesShareResources(*sharesResources_.get());
     while (PreparedOutput* output = nextOutput(next, end)) {
         if (!opened.source) {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -210,6 +216,35 @@ OpenOutcome OutputPreparer::reading(bool lent) const
     if (opened.source)
         opened.source->setRunPageMap(settings_.map);
     return opened;
+}
+
+// Never throws, so that the workers waiting for these always get them: what cannot be worked
+// out is left to each reading.
+void OutputPreparer::publishRunFacts(PdfSource& source)
+{
+    std::optional<bool> share;
+    try {
+        share = source.pagesShareResources();
+    } catch (const std::exception&) {
+    }
+    sharesResourcesFound_.set_value(share);
+    std::shared_ptr<const NavigationIndex> navigation;
+    try {
+        if ((settings_.runOptions & kRunOptionNavigation) != 0)
+            navigation = source.sharedNavigation();
+    } catch (const std::exception&) {
+    }
+    navigationRead_.set_value(std::move(navigation));
+}
+
+// Just before the first output of a worker's own reading is written, which is when the first
+// worker has long read them.
+void OutputPreparer::adoptNavigation(PdfSource& source)
+{
+    if (&source == settings_.input.get() || (settings_.runOptions & kRunOptionNavigation) == 0)
+        return;
+    if (std::shared_ptr<const NavigationIndex> navigation = navigation_.get())
+        source.shareNavigation(std::move(navigation));
 }
 
 PreparedOutput* OutputPreparer::nextOutput(std::size_t& next, std::size_t end)
@@ -245,6 +280,7 @@ void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSourc
         }
         if (!mayProceed(output))
             return;
+        adoptNavigation(*source);
         // Without a page nothing is written, as when the run copies the pages itself.
         std::unique_ptr<TemporarySibling> file = pdf.pageCount() > 0 ? pdf.writeKept() : nullptr;
         std::lock_guard<std::mutex> lock(mutex_);

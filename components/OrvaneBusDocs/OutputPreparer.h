@@ -7,13 +7,16 @@
 
 #include <condition_variable>
 #include <exception>
+#include <future>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+class NavigationIndex;
 class PdfSource;
 class RunPageMap;
 
@@ -55,7 +58,10 @@ struct PreparedOutput
 // many pages each), copies their pages and writes each to a temporary file beside its
 // target. A reading keeps what it has read: stretches keep each worker's reading to its part
 // of the input, where interleaved outputs would have each worker read nearly all of it. The run's own requests then find each output made:
-// the output document object that opens the target claims it (Claim), its page copies wait
+// What is the same for every reading of the input (whether its pages share resources, its
+// bookmarks and named destinations as plain data) is worked out once, by the first worker on
+// the lent reading, and handed to the others as values.
+// The output document object that opens the target claims it (Claim), its page copies wait
 // for the worker's, and its Close puts the written file into place. So notifications, the
 // order of outputs and the naming of files stay the run's; only the work moves.
 //
@@ -115,6 +121,8 @@ private:
 
     void work(std::size_t first, std::size_t end, bool lent);
     OpenOutcome reading(bool lent) const;
+    void publishRunFacts(PdfSource& source);
+    void adoptNavigation(PdfSource& source);
     PreparedOutput* nextOutput(std::size_t& next, std::size_t end);
     void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
     bool mayProceed(PreparedOutput& output);
@@ -125,6 +133,12 @@ private:
     std::vector<std::unique_ptr<PreparedOutput>> outputs_;
     bool paused_ = false;
     bool stopped_ = false;
+    // Set by the first worker before it copies anything, whatever happens.
+    std::promise<std::optional<bool>> sharesResourcesFound_;
+    std::shared_future<std::optional<bool>> sharesResources_{sharesResourcesFound_.get_future()};
+    std::promise<std::shared_ptr<const NavigationIndex>> navigationRead_;
+    std::shared_future<std::shared_ptr<const NavigationIndex>> navigation_{
+        navigationRead_.get_future()};
     std::vector<std::thread> workers_;
     std::once_flag joined_;
 };

@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+class DestinationResolver;
 class NavigationIndex;
 class OutlineModel;
 class RunPageMap;
@@ -58,8 +59,18 @@ public:
     QPDFAcroFormDocumentHelper& acroForm();
     QPDFPageLabelDocumentHelper& pageLabels();
     const OutlineModel& outline();
-    // Bookmarks, named destinations and links, read on first use.
-    NavigationIndex& navigation();
+    // Bookmarks and named destinations, read on first use unless another reading of the same
+    // file read them for this one (shareNavigation).
+    const NavigationIndex& navigation();
+    std::shared_ptr<const NavigationIndex> sharedNavigation();
+    void shareNavigation(std::shared_ptr<const NavigationIndex> index);
+    // Where the destinations of this reading lead (links, the opening view).
+    DestinationResolver& destinations();
+
+    // Whether the pages share resources (SharedResources.h), worked out on first use unless
+    // told.
+    bool pagesShareResources();
+    void assumePagesShareResources(bool share) { pruneResources_ = share; }
 
     // Where the current run puts this input's pages (kControlPageMap); null until told.
     const RunPageMap* runPageMap() const { return runPageMap_.get(); }
@@ -93,7 +104,8 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
-    std::unique_ptr<NavigationIndex> navigation_;
+    std::shared_ptr<const NavigationIndex> navigation_;
+    std::unique_ptr<DestinationResolver> destinations_;
     std::shared_ptr<const RunPageMap> runPageMap_; // read-only, shared with worker readings
     PdfWarnings warnings_;
     std::set<QPDFObjGen> checkedObjects_;
