@@ -75,14 +75,14 @@ std::optional<ViewItem> ViewItem::From(QPDFObjectHandle item)
     return value;
 }
 
-NavigationIndex::NavigationIndex(QPDF& pdf, const OutlineModel& outline)
+NavigationIndex::NavigationIndex(QPDF& pdf)
 {
     const std::size_t pages = pdf.getAllPages().size();
     bookmarksOnPage_.resize(pages);
     namesOnPage_.resize(pages);
     DestinationResolver resolver(pdf, this);
     readNamedDestinations(pdf, resolver); // first: bookmarks then find their names here
-    readBookmarks(outline, resolver);
+    readBookmarks(pdf, resolver);
 }
 
 const std::vector<int>& NavigationIndex::bookmarksOn(int page) const
@@ -95,18 +95,18 @@ const std::vector<int>& NavigationIndex::namedDestinationsOn(int page) const
     return ListAt(namesOnPage_, page);
 }
 
-void NavigationIndex::readBookmarks(const OutlineModel& outline, DestinationResolver& resolver)
+// The same walk as the planner's outline (so bookmark n here is its handle n + 1), without the
+// sections it works out.
+void NavigationIndex::readBookmarks(QPDF& pdf, DestinationResolver& resolver)
 {
-    // The model's handles count the root as 0; bookmarks here start at 0.
-    for (int handle = 1; handle < outline.entryCount(); ++handle) {
-        const OutlineEntry& entry = outline.entry(handle);
+    OutlineModel::Walk(pdf, [&](int parent, QPDFObjectHandle item) {
         Bookmark bookmark;
-        bookmark.parent = entry.parent > 0 ? entry.parent - 1 : -1;
-        ReadLooks(entry.item, bookmark);
-        bookmark.target = resolver.resolve(OutlineDestination::GoToDestination(entry.item));
+        bookmark.parent = parent > 0 ? parent - 1 : -1; // the root is handle 0
+        ReadLooks(item, bookmark);
+        bookmark.target = resolver.resolve(OutlineDestination::GoToDestination(item));
         FileUnder(bookmarksOnPage_, bookmark.target.page, static_cast<int>(bookmarks_.size()));
         bookmarks_.push_back(std::move(bookmark));
-    }
+    });
 }
 
 void NavigationIndex::readNamedDestinations(QPDF& pdf, DestinationResolver& resolver)

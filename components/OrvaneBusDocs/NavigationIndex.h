@@ -9,7 +9,6 @@
 #include <vector>
 
 class DestinationResolver;
-class OutlineModel;
 
 // One value of a destination's view (the items after the page, such as /XYZ 72 700 null), kept
 // as plain data: the number as the input wrote it, or the name.
@@ -67,7 +66,7 @@ public:
     };
 
     // Reads them through `pdf`, which is used only during the call.
-    NavigationIndex(QPDF& pdf, const OutlineModel& outline);
+    explicit NavigationIndex(QPDF& pdf);
 
     // In outline order (pre-order), so a parent always comes before its descendants.
     const std::vector<Bookmark>& bookmarks() const { return bookmarks_; }
@@ -81,7 +80,7 @@ public:
     std::optional<NavTarget> knownName(QPDFObjectHandle destination) const;
 
 private:
-    void readBookmarks(const OutlineModel& outline, DestinationResolver& resolver);
+    void readBookmarks(QPDF& pdf, DestinationResolver& resolver);
     void readNamedDestinations(QPDF& pdf, DestinationResolver& resolver);
     void addNamed(std::string name, bool inNameTree, NavTarget target);
 

@@ -92,7 +92,7 @@ const NavigationIndex& PdfSource::navigation()
 std::shared_ptr<const NavigationIndex> PdfSource::sharedNavigation()
 {
     if (!navigation_) {
-        navigation_ = std::make_shared<const NavigationIndex>(*pdf_, outline());
+        navigation_ = std::make_shared<const NavigationIndex>(*pdf_);
         keepWarnings();
     }
     return navigation_;
