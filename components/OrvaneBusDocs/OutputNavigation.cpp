@@ -330,8 +330,12 @@ QPDFObjectHandle OutputNavigation::siblingFile(int output)
     const auto known = siblingFiles_.find(output);
     if (known != siblingFiles_.end())
         return known->second.isIndirect() ? known->second : known->second.shallowCopy();
+    // Outputs of a run share one folder; the general rule is for a map that says otherwise.
+    const bool besides =
+        outputNumber_ >= 0 && runMap_->folderOf(output) == runMap_->folderOf(outputNumber_);
     const QString sibling = QDir::fromNativeSeparators(
-        QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output)));
+        besides ? runMap_->fileNameOf(output)
+                : QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output)));
     const std::string name = sibling.toStdString();
     const bool plain = std::all_of(sibling.begin(), sibling.end(),
                                    [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });

@@ -60,12 +60,11 @@ std::vector<std::pair<std::size_t, std::size_t>> Stretches(
 std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 {
     std::shared_ptr<OutputPreparer> preparer(new OutputPreparer(std::move(settings)));
-    bool lent = true; // the first stretch is the one the run waits for first
-    for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs)) {
-        preparer->workers_.emplace_back([raw = preparer.get(), first = first, end = end, lent] {
-            raw->work(first, end, lent);
-        });
-        lent = false;
+    for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs))
+        preparer->stretches_.push_back({first, end});
+    for (std::size_t s = 0; s < preparer->stretches_.size(); ++s) {
+        // The first stretch is the one the run waits for first.
+        preparer->workers_.emplace_back([raw = preparer.get(), s] { raw->work(s, s == 0); });
     }
     Registry& registry = Preparers();
     std::lock_guard<std::mutex> lock(registry.mutex);
@@ -184,15 +183,14 @@ void OutputPreparer::stop()
     changed_.notify_all();
 }
 
-void OutputPreparer::work(std::size_t first, std::size_t end, bool lent)
+void OutputPreparer::work(std::size_t stretch, bool lent)
 {
-    std::size_t next = first;
     const OpenOutcome opened = reading(lent);
     if (lent)
         publishRunFacts(*opened.source);
     else if (opened.source && sharesResources_.get())
         opened.source->assumePagesShareResources(*sharesResources_.get());
-    while (PreparedOutput* output = nextOutput(next, end)) {
+    while (PreparedOutput* output = nextOutput(stretch)) {
         if (!opened.source) {
             std::lock_guard<std::mutex> lock(mutex_);
             output->failure = std::make_exception_ptr(std::runtime_error("the input cannot be read"));
@@ -247,17 +245,37 @@ void OutputPreparer::adoptNavigation(PdfSource& source)
         source.shareNavigation(std::move(navigation));
 }
 
-PreparedOutput* OutputPreparer::nextOutput(std::size_t& next, std::size_t end)
+PreparedOutput* OutputPreparer::nextOutput(std::size_t stretch)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (next < end) {
-        PreparedOutput& output = *outputs_[next++];
-        if (output.state == PreparedOutput::State::Waiting) {
-            output.state = PreparedOutput::State::Working;
-            return &output;
-        }
+    Stretch& own = stretches_[stretch];
+    while (own.next < own.end) {
+        if (PreparedOutput* output = startWaiting(own.next++))
+            return output;
     }
-    return nullptr;
+    // Done with its own: the last output of the stretch with the most still waiting, so that
+    // no worker idles while another has work left (one that read the run's navigation, or
+    // copies larger pages). Taken from the end, which the run needs last.
+    for (;;) {
+        Stretch* longest = nullptr;
+        for (Stretch& other : stretches_) {
+            if (other.end > other.next && (!longest || other.end - other.next > longest->end - longest->next))
+                longest = &other;
+        }
+        if (!longest)
+            return nullptr;
+        if (PreparedOutput* output = startWaiting(--longest->end))
+            return output;
+    }
+}
+
+PreparedOutput* OutputPreparer::startWaiting(std::size_t index)
+{
+    PreparedOutput& output = *outputs_[index];
+    if (output.state != PreparedOutput::State::Waiting)
+        return nullptr;
+    output.state = PreparedOutput::State::Working;
+    return &output;
 }
 
 void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source)

@@ -50,20 +50,22 @@ struct PreparedOutput
     std::vector<QString> warnings;
 };
 
-// Makes the outputs of a run on several threads, ahead of the run: each worker owns a
-// reading of the input of its own (never shared, so no document object is used by two threads
-// at once): the first worker is lent the run's own reading, which the run does not use while
-// workers copy, and the others read the input anew,
-// takes the outputs of one stretch of the run in the run's order (the stretches hold about as
-// many pages each), copies their pages and writes each to a temporary file beside its
-// target. A reading keeps what it has read: stretches keep each worker's reading to its part
-// of the input, where interleaved outputs would have each worker read nearly all of it. The run's own requests then find each output made:
+// Makes the outputs of a run on several threads, ahead of the run. Each worker owns a reading
+// of the input of its own (never shared, so no document object is used by two threads at
+// once): the first worker is lent the run's own reading, which the run does not use while
+// workers copy; the others read the input anew. Each takes the outputs of one stretch of the
+// run in the run's order (the stretches hold about as many pages each), copies their pages and
+// writes each to a temporary file beside its target; a worker done with its stretch takes the
+// last outputs of the others. A reading keeps what it has read: stretches keep each worker's
+// reading to its part of the input, where interleaved outputs would have each worker read
+// nearly all of it.
 // What is the same for every reading of the input (whether its pages share resources, its
 // bookmarks and named destinations as plain data) is worked out once, by the first worker on
 // the lent reading, and handed to the others as values.
-// The output document object that opens the target claims it (Claim), its page copies wait
-// for the worker's, and its Close puts the written file into place. So notifications, the
-// order of outputs and the naming of files stay the run's; only the work moves.
+// The run's own requests then find each output made: the output document object that opens
+// the target claims it (Claim), its page copies wait for the worker's, and its Close puts the
+// written file into place. So notifications, the order of outputs and the naming of files stay
+// the run's; only the work moves.
 //
 // A stop ends the workers after their current page and removes their temporary files; a
 // pause holds them after their current page. The preparer ends when the run's input and the
@@ -119,11 +121,13 @@ public:
 private:
     explicit OutputPreparer(Settings settings);
 
-    void work(std::size_t first, std::size_t end, bool lent);
+    void work(std::size_t stretch, bool lent);
     OpenOutcome reading(bool lent) const;
     void publishRunFacts(PdfSource& source);
     void adoptNavigation(PdfSource& source);
-    PreparedOutput* nextOutput(std::size_t& next, std::size_t end);
+    // The next output for the worker of `stretch`; null when no output waits any more.
+    PreparedOutput* nextOutput(std::size_t stretch);
+    PreparedOutput* startWaiting(std::size_t index);
     void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
     bool mayProceed(PreparedOutput& output);
 
@@ -139,6 +143,13 @@ private:
     std::promise<std::shared_ptr<const NavigationIndex>> navigationRead_;
     std::shared_future<std::shared_ptr<const NavigationIndex>> navigation_{
         navigationRead_.get_future()};
+    // The outputs [next, end) each worker has still to make, under the lock.
+    struct Stretch
+    {
+        std::size_t next;
+        std::size_t end;
+    };
+    std::vector<Stretch> stretches_;
     std::vector<std::thread> workers_;
     std::once_flag joined_;
 };
