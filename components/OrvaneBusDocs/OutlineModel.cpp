@@ -51,8 +51,7 @@ OutlineModel OutlineModel::Read(QPDF& pdf)
     return model;
 }
 
-void OutlineModel::Walk(QPDF& pdf,
-                        const std::function<void(int parent, QPDFObjectHandle item)>& visit)
+void OutlineModel::Walk(QPDF& pdf, const Visit& visit)
 {
     try {
         QPDFObjectHandle outlines = pdf.getRoot().getKey("/Outlines");

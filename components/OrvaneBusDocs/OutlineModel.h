@@ -43,7 +43,8 @@ public:
     // Visits the outline items in the order and within the limits of Read, without resolving
     // anything: item number n (from 1) is the entry with handle n, `parent` the handle of its
     // parent (0 for the root). Stops at damage, or when `visit` throws.
-    static void Walk(QPDF& pdf, const std::function<void(int parent, QPDFObjectHandle item)>& visit);
+    using Visit = std::function<void(int parent, QPDFObjectHandle item)>;
+    static void Walk(QPDF& pdf, const Visit& visit);
 
     // Levels of the tree: 0 without bookmarks.
     int depth() const { return depth_; }

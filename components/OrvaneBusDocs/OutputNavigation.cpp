@@ -335,7 +335,8 @@ QPDFObjectHandle OutputNavigation::siblingFile(int output)
         outputNumber_ >= 0 && runMap_->folderOf(output) == runMap_->folderOf(outputNumber_);
     const QString sibling = QDir::fromNativeSeparators(
         besides ? runMap_->fileNameOf(output)
-                : QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output)));
+                : QDir(QFileInfo(outputPath_).path())
+                      .relativeFilePath(runMap_->outputPath(output)));
     const std::string name = sibling.toStdString();
     const bool plain = std::all_of(sibling.begin(), sibling.end(),
                                    [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });

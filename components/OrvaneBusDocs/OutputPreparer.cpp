@@ -256,10 +256,11 @@ PreparedOutput* OutputPreparer::nextOutput(std::size_t stretch)
     // Done with its own: the last output of the stretch with the most still waiting, so that
     // no worker idles while another has work left (one that read the run's navigation, or
     // copies larger pages). Taken from the end, which the run needs last.
+    const auto waiting = [](const Stretch& left) { return left.end - left.next; };
     for (;;) {
         Stretch* longest = nullptr;
         for (Stretch& other : stretches_) {
-            if (other.end > other.next && (!longest || other.end - other.next > longest->end - longest->next))
+            if (waiting(other) > 0 && (!longest || waiting(other) > waiting(*longest)))
                 longest = &other;
         }
         if (!longest)

@@ -28,6 +28,16 @@ RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
     }
 }
 
+const QString& RunPageMap::folderOf(int output) const
+{
+    return folders_.at(static_cast<std::size_t>(output));
+}
+
+const QString& RunPageMap::fileNameOf(int output) const
+{
+    return fileNames_.at(static_cast<std::size_t>(output));
+}
+
 int RunPageMap::outputOf(const QString& path) const
 {
     return outputByPath_.value(path, -1);

@@ -27,8 +27,8 @@ public:
     int outputCount() const { return static_cast<int>(outputs_.size()); }
     const QString& outputPath(int output) const { return outputs_.at(static_cast<std::size_t>(output)); }
     // The output's folder and its file's name in it, as QFileInfo gives them.
-    const QString& folderOf(int output) const { return folders_.at(static_cast<std::size_t>(output)); }
-    const QString& fileNameOf(int output) const { return fileNames_.at(static_cast<std::size_t>(output)); }
+    const QString& folderOf(int output) const;
+    const QString& fileNameOf(int output) const;
     // The output of the map written to this path; -1 when the run does not name it.
     int outputOf(const QString& path) const;
     // The outline handle of the bookmark whose section the output is; 0 for none.
