@@ -1,41 +1,64 @@
 #!/usr/bin/env bash
 # Navigation figures: for each case, what the outputs kept (bookmarks, same-file and
 # cross-file links that land right, dead links), read back independently by
-# NavigationFigures, and what keeping it costs: wall time and total output size with
-# navigation against --no-navigation (bare copies), best of REPEAT runs, alternating.
+# NavigationFigures, and what keeping it costs: wall and CPU time and total output size with
+# navigation against --no-navigation (bare copies), with one job and with the default number,
+# median of REPEAT runs (default 5), alternating.
 #
 # Usage: bench/navigation-figures.sh BUILD/bin
 set -euo pipefail
 bin="$(cd "$1" && pwd)"
 here="$(cd "$(dirname "$0")" && pwd)"
-repeat="${REPEAT:-3}"
+repeat="${REPEAT:-5}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
 python3 "$here/make-manual-pdf.py" 1500 "$work/manual.pdf"
 cp "$here/../tests/data/geotopo-komprimiert.pdf" "$work/geotopo.pdf"
 
-seconds() { # wall seconds of one run
-  /usr/bin/time -f %e "$@" 2>&1 >/dev/null | tail -1
+timed() { # "wall cpu" seconds of one run, to the millisecond
+  python3 -c '
+import os, subprocess, sys, time
+start = time.perf_counter()
+child = subprocess.Popen(sys.argv[1:], stdout=subprocess.DEVNULL)
+usage = os.wait4(child.pid, 0)[2]
+print("%.3f %.3f" % (time.perf_counter() - start, usage.ru_utime + usage.ru_stime))' "$@"
+}
+
+median() {
+  python3 -c 'import statistics, sys; print(statistics.median(map(float, sys.argv[1:])))' "$@"
+}
+
+cost() { # jobs wall bare-wall cpu bare-cpu: one line of what navigation costs
+  python3 -c '
+import sys
+jobs, (w, wb, c, cb) = sys.argv[1], map(float, sys.argv[2:])
+print("jobs %s: wall %.3f s against %.3f s bare (%+.1f%%), cpu %.3f s against %.3f s (%+.1f%%)"
+      % (jobs, w, wb, 100 * (w / wb - 1), c, cb, 100 * (c / cb - 1)))' "$@"
 }
 
 run_case() { # label input options...
   local label="$1" input="$2"
   shift 2
-  local best_nav=999 best_bare=999 nav bare
-  for ((r = 0; r < repeat; r++)); do
-    for mode in nav bare; do
-      rm -rf "$work/$mode"
-      mkdir "$work/$mode"
-      local extra=()
-      [ "$mode" = bare ] && extra=(--no-navigation)
-      t="$(seconds "$bin/tavlo-split" --quiet "${extra[@]}" "$@" --out "$work/$mode" "$input")"
-      if [ "$mode" = nav ]; then
-        best_nav="$(python3 -c "print(min($best_nav, $t))")"
-      else
-        best_bare="$(python3 -c "print(min($best_bare, $t))")"
-      fi
+  local lines=()
+  for jobs in 1 default; do
+    local jobarg=()
+    [ "$jobs" = 1 ] && jobarg=(--jobs 1)
+    local -A wall=() cpu=()
+    for ((r = 0; r < repeat; r++)); do
+      for mode in nav bare; do
+        rm -rf "$work/$mode"
+        mkdir "$work/$mode"
+        local extra=()
+        [ "$mode" = bare ] && extra=(--no-navigation)
+        read -r w c < <(timed "$bin/tavlo-split" --quiet "${jobarg[@]}" "${extra[@]}" "$@" \
+          --out "$work/$mode" "$input")
+        wall[$mode]+=" $w"
+        cpu[$mode]+=" $c"
+      done
     done
+    lines+=("$(cost "$jobs" "$(median ${wall[nav]})" "$(median ${wall[bare]})" \
+      "$(median ${cpu[nav]})" "$(median ${cpu[bare]})")")
   done
   nav="$(du -sb "$work/nav" | cut -f1)"
   bare="$(du -sb "$work/bare" | cut -f1)"
@@ -43,7 +66,8 @@ run_case() { # label input options...
   folder="$(ls -d "$work/nav"/*/)"
   echo "== $label: $(qpdf --show-npages "$input") pages, options: $*"
   "$bin/tavlo-split" --dry-run "$@" "$input" | "$bin/NavigationFigures" "$input" "$folder"
-  python3 -c "print('time %.2f s against %.2f s bare (%+.1f%%); outputs %d against %d bytes (%+.1f%%)' % ($best_nav, $best_bare, 100 * ($best_nav / $best_bare - 1), $nav, $bare, 100 * ($nav / $bare - 1)))"
+  printf 'time %s\n' "${lines[@]}"
+  python3 -c "print('outputs %d against %d bytes (%+.1f%%)' % ($nav, $bare, 100 * ($nav / $bare - 1)))"
 }
 
 run_case "generated manual, every 25 pages" "$work/manual.pdf" --every 25

@@ -1,5 +1,7 @@
 #include "NavigationIndex.h"
 
+#include "DestinationResolver.h"
+#include "OutlineDestination.h"
 #include "OutlineModel.h"
 
 #include <qpdf/QPDFNameTreeObjectHelper.hh>
@@ -23,28 +25,64 @@ void FileUnder(std::vector<std::vector<int>>& lists, int page, int item)
         lists[static_cast<std::size_t>(page)].push_back(item);
 }
 
-// A copy of a plain value of a destination that belongs to no document.
-QPDFObjectHandle FreeCopy(QPDFObjectHandle item)
+// Title, colour, style and open state: only looks, so damage in them costs only them.
+void ReadLooks(QPDFObjectHandle item, NavigationIndex::Bookmark& bookmark)
 {
-    if (item.isInteger())
-        return QPDFObjectHandle::newInteger(item.getIntValue());
-    if (item.isReal())
-        return QPDFObjectHandle::newReal(item.getRealValue());
-    if (item.isName())
-        return QPDFObjectHandle::newName(item.getName());
-    return QPDFObjectHandle::newNull();
+    try {
+        QPDFObjectHandle title = item.getKey("/Title");
+        if (title.isString())
+            bookmark.title = title.getStringValue();
+        QPDFObjectHandle colour = item.getKey("/C");
+        if (colour.isArray() && colour.getArrayNItems() == 3)
+            bookmark.colour = colour.unparseResolved();
+        QPDFObjectHandle style = item.getKey("/F");
+        if (style.isInteger())
+            bookmark.style = style.getIntValue();
+        QPDFObjectHandle count = item.getKey("/Count");
+        bookmark.open = count.isInteger() && count.getIntValue() > 0;
+    } catch (const std::exception&) {
+    }
 }
 
 } // namespace
 
-NavigationIndex::NavigationIndex(QPDF& pdf, const OutlineModel& outline)
-    : pdf_(pdf), destinations_(pdf)
+QPDFObjectHandle ViewItem::toObject() const
+{
+    switch (kind) {
+    case Kind::Integer: return QPDFObjectHandle::newInteger(integer);
+    case Kind::Real: return QPDFObjectHandle::newReal(text);
+    case Kind::Name: return QPDFObjectHandle::newName(text);
+    case Kind::Null: break;
+    }
+    return QPDFObjectHandle::newNull();
+}
+
+std::optional<ViewItem> ViewItem::From(QPDFObjectHandle item)
+{
+    ViewItem value;
+    if (item.isInteger()) {
+        value.kind = Kind::Integer;
+        value.integer = item.getIntValue();
+    } else if (item.isReal()) {
+        value.kind = Kind::Real;
+        value.text = item.getRealValue();
+    } else if (item.isName()) {
+        value.kind = Kind::Name;
+        value.text = item.getName();
+    } else if (!item.isNull()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+NavigationIndex::NavigationIndex(QPDF& pdf)
 {
     const std::size_t pages = pdf.getAllPages().size();
     bookmarksOnPage_.resize(pages);
     namesOnPage_.resize(pages);
-    readNamedDestinations(); // first: bookmarks then find their names without a search
-    readBookmarks(outline);
+    DestinationResolver resolver(pdf, this);
+    readNamedDestinations(pdf, resolver); // first: bookmarks then find their names here
+    readBookmarks(pdf, resolver);
 }
 
 const std::vector<int>& NavigationIndex::bookmarksOn(int page) const
@@ -57,78 +95,29 @@ const std::vector<int>& NavigationIndex::namedDestinationsOn(int page) const
     return ListAt(namesOnPage_, page);
 }
 
-std::optional<NavTarget> NavigationIndex::annotationTarget(QPDFObjectHandle annotation)
+// The same walk as the planner's outline (so bookmark n here is its handle n + 1), without the
+// sections it works out.
+void NavigationIndex::readBookmarks(QPDF& pdf, DestinationResolver& resolver)
 {
-    try {
-        QPDFObjectHandle destination = OutlineDestination::GoToDestination(annotation);
-        if (destination.isNull())
-            return std::nullopt;
-        return resolve(destination);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-std::optional<NavTarget> NavigationIndex::openingTarget()
-{
-    try {
-        QPDFObjectHandle open = pdf_.getRoot().getKey("/OpenAction");
-        if (open.isArray())
-            return resolve(open);
-        if (open.isDictionary() && open.getKey("/S").isNameAndEquals("/GoTo"))
-            return resolve(open.getKey("/D"));
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
-
-NavTarget NavigationIndex::resolve(QPDFObjectHandle destination)
-{
-    if (const std::optional<NavTarget> named = knownName(destination))
-        return *named;
-    NavTarget target;
-    try {
-        QPDFObjectHandle array = destinations_.explicitDestination(destination);
-        const int items = array.isArray() ? array.getArrayNItems() : 0;
-        if (items == 0)
-            return target;
-        target.page = destinations_.pageIndexOf(array.getArrayItem(0));
-        for (int i = 1; i < items; ++i) {
-            QPDFObjectHandle item = array.getArrayItem(i);
-            // Only the plain values a view is made of: a reference here is damage.
-            if (!item.isNumber() && !item.isName() && !item.isNull())
-                break;
-            target.view.push_back(FreeCopy(item));
-        }
-    } catch (const std::exception&) {
-        target.page = -1;
-    }
-    return target;
-}
-
-void NavigationIndex::readBookmarks(const OutlineModel& outline)
-{
-    // The model's handles count the root as 0; bookmarks here start at 0.
-    for (int handle = 1; handle < outline.entryCount(); ++handle) {
-        const OutlineEntry& entry = outline.entry(handle);
+    OutlineModel::Walk(pdf, [&](int parent, QPDFObjectHandle item) {
         Bookmark bookmark;
-        bookmark.parent = entry.parent > 0 ? entry.parent - 1 : -1;
-        bookmark.item = entry.item;
-        bookmark.target = resolve(OutlineDestination::GoToDestination(entry.item));
+        bookmark.parent = parent > 0 ? parent - 1 : -1; // the root is handle 0
+        ReadLooks(item, bookmark);
+        bookmark.target = resolver.resolve(OutlineDestination::GoToDestination(item));
         FileUnder(bookmarksOnPage_, bookmark.target.page, static_cast<int>(bookmarks_.size()));
         bookmarks_.push_back(std::move(bookmark));
-    }
+    });
 }
 
-void NavigationIndex::readNamedDestinations()
+void NavigationIndex::readNamedDestinations(QPDF& pdf, DestinationResolver& resolver)
 {
-    QPDFObjectHandle root = pdf_.getRoot();
+    QPDFObjectHandle root = pdf.getRoot();
     try {
         QPDFObjectHandle names = root.getKey("/Names");
         if (names.isDictionary() && names.getKey("/Dests").isDictionary()) {
-            QPDFNameTreeObjectHelper tree(names.getKey("/Dests"), pdf_);
+            QPDFNameTreeObjectHelper tree(names.getKey("/Dests"), pdf);
             for (auto entry : tree)
-                addNamed(entry.first, true, entry.second);
+                addNamed(entry.first, true, resolver.resolve(entry.second));
         }
     } catch (const std::exception&) {
         // A damaged name tree: keep what was read.
@@ -137,15 +126,14 @@ void NavigationIndex::readNamedDestinations()
         QPDFObjectHandle dests = root.getKey("/Dests");
         if (dests.isDictionary()) {
             for (auto entry : dests.ditems())
-                addNamed(entry.first, false, entry.second);
+                addNamed(entry.first, false, resolver.resolve(entry.second));
         }
     } catch (const std::exception&) {
     }
 }
 
-void NavigationIndex::addNamed(std::string name, bool inNameTree, QPDFObjectHandle destination)
+void NavigationIndex::addNamed(std::string name, bool inNameTree, NavTarget target)
 {
-    NavTarget target = resolve(destination);
     if (target.page < 0)
         return;
     const int number = static_cast<int>(names_.size());

@@ -41,36 +41,48 @@ OutlineModel OutlineModel::Read(QPDF& pdf)
 {
     OutlineModel model;
     std::vector<PageTarget> targets(1);
+    std::optional<OutlineDestination> destinations;
+    Walk(pdf, [&](int parent, QPDFObjectHandle item) {
+        if (!destinations)
+            destinations.emplace(pdf);
+        model.add(parent, item, destinations->resolve(item), targets);
+    });
+    model.assignSections(targets, PageCountOf(pdf));
+    return model;
+}
+
+void OutlineModel::Walk(QPDF& pdf, const Visit& visit)
+{
     try {
         QPDFObjectHandle outlines = pdf.getRoot().getKey("/Outlines");
         if (!outlines.isDictionary())
-            return model;
-        OutlineDestination destinations(pdf);
+            return;
         std::set<QPDFObjGen> seen;
         // The path from the root to the list being read: each level's parent and next item.
         struct Level
         {
             int parent;
+            int level;
             QPDFObjectHandle next;
         };
-        std::vector<Level> path{{0, outlines.getKey("/First")}};
-        while (!path.empty() && model.entryCount() < kMaxEntries) {
+        std::vector<Level> path{{0, 0, outlines.getKey("/First")}};
+        int entries = 1; // the root
+        while (!path.empty() && entries < kMaxEntries) {
             QPDFObjectHandle item = path.back().next;
             if (!IsNewItem(item, seen)) {
                 path.pop_back();
                 continue;
             }
             path.back().next = item.getKey("/Next");
-            const int handle =
-                model.add(path.back().parent, item, destinations.resolve(item), targets);
-            if (model.entries_.back().level < kMaxLevel)
-                path.push_back({handle, item.getKey("/First")});
+            const int handle = entries++;
+            const int level = path.back().level + 1;
+            visit(path.back().parent, item);
+            if (level < kMaxLevel)
+                path.push_back({handle, level, item.getKey("/First")});
         }
     } catch (const std::exception&) {
         // A damaged outline: keep the bookmarks read so far.
     }
-    model.assignSections(targets, PageCountOf(pdf));
-    return model;
 }
 
 std::optional<int> OutlineModel::childOf(int handle, int index) const

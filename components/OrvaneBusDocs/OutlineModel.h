@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -38,6 +39,12 @@ public:
     static constexpr int kMaxEntries = 200000;
 
     static OutlineModel Read(QPDF& pdf);
+
+    // Visits the outline items in the order and within the limits of Read, without resolving
+    // anything: item number n (from 1) is the entry with handle n, `parent` the handle of its
+    // parent (0 for the root). Stops at damage, or when `visit` throws.
+    using Visit = std::function<void(int parent, QPDFObjectHandle item)>;
+    static void Walk(QPDF& pdf, const Visit& visit);
 
     // Levels of the tree: 0 without bookmarks.
     int depth() const { return depth_; }

@@ -1,5 +1,6 @@
 #include "OutputNavigation.h"
 
+#include "DestinationResolver.h"
 #include "NavigationIndex.h"
 #include "PdfSource.h"
 #include "RunPageMap.h"
@@ -24,32 +25,28 @@ QPDFObjectHandle Dictionary(std::initializer_list<std::pair<const char*, QPDFObj
 
 // A destination array whose first item is `page`: an output page, or the page number in a
 // sibling file. A destination without a view shows the whole page.
-QPDFObjectHandle DestinationTo(QPDFObjectHandle page, const std::vector<QPDFObjectHandle>& view)
+QPDFObjectHandle DestinationTo(QPDFObjectHandle page, const std::vector<ViewItem>& view)
 {
     QPDFObjectHandle destination = QPDFObjectHandle::newArray();
     destination.appendItem(page);
     if (view.empty())
         destination.appendItem(QPDFObjectHandle::newName("/Fit"));
-    for (QPDFObjectHandle item : view)
-        destination.appendItem(item.shallowCopy());
+    for (const ViewItem& item : view)
+        destination.appendItem(item.toObject());
     return destination;
 }
 
-// The entries of an outline item that are only looks: colour and style.
-void CopyLooks(QPDFObjectHandle from, QPDFObjectHandle to)
+// An output's outline item with the bookmark's title and looks (colour and style).
+QPDFObjectHandle OutlineItem(const NavigationIndex::Bookmark& bookmark)
 {
-    QPDFObjectHandle colour = from.getKey("/C");
-    if (colour.isArray() && colour.getArrayNItems() == 3)
-        to.replaceKey("/C", QPDFObjectHandle::parse(colour.unparseResolved()));
-    QPDFObjectHandle style = from.getKey("/F");
-    if (style.isInteger())
-        to.replaceKey("/F", QPDFObjectHandle::newInteger(style.getIntValue()));
-}
-
-bool IsOpen(QPDFObjectHandle item)
-{
-    QPDFObjectHandle count = item.getKey("/Count");
-    return count.isInteger() && count.getIntValue() > 0;
+    QPDFObjectHandle item = QPDFObjectHandle::newDictionary();
+    item.replaceKey("/Title", bookmark.title ? QPDFObjectHandle::newString(*bookmark.title)
+                                             : QPDFObjectHandle::newUnicodeString(""));
+    if (!bookmark.colour.empty())
+        item.replaceKey("/C", QPDFObjectHandle::parse(bookmark.colour));
+    if (bookmark.style)
+        item.replaceKey("/F", QPDFObjectHandle::newInteger(*bookmark.style));
+    return item;
 }
 
 // Hangs the items `kids` under `parent`, in order.
@@ -85,6 +82,7 @@ void AsAnExtra(Step step)
 OutputNavigation::OutputNavigation(QPDF& output, PdfSource& input, std::vector<int> inputPages,
                                    const RunPageMap* runMap, QString outputPath)
     : output_(output), input_(input), index_(input.navigation()),
+      destinations_(input.destinations()),
       inputPages_(std::move(inputPages)), runMap_(runMap), outputPath_(std::move(outputPath))
 {
     outputPages_ = output_.getAllPages();
@@ -152,12 +150,7 @@ void OutputNavigation::addOutline()
     std::vector<bool> open(count);
     for (std::size_t s = 0; s < count; ++s) {
         const NavigationIndex::Bookmark& bookmark = bookmarks[static_cast<std::size_t>(order[s])];
-        QPDFObjectHandle source = bookmark.item; // the PDF library's reads are not const
-        QPDFObjectHandle title = source.getKey("/Title");
-        QPDFObjectHandle item = Dictionary(
-            {{"/Title", title.isString() ? QPDFObjectHandle::newString(title.getStringValue())
-                                         : QPDFObjectHandle::newUnicodeString("")}});
-        CopyLooks(source, item);
+        QPDFObjectHandle item = OutlineItem(bookmark);
         // Its own target, or that of the first kept descendant (the next with a target here).
         for (std::size_t t = s; t < count; ++t) {
             const NavTarget& target = bookmarks[static_cast<std::size_t>(order[t])].target;
@@ -167,7 +160,7 @@ void OutputNavigation::addOutline()
             }
         }
         items[s] = output_.makeIndirectObject(item);
-        open[s] = IsOpen(source);
+        open[s] = bookmark.open;
         if (bookmark.parent < 0)
             roots.push_back(static_cast<int>(s));
         else
@@ -231,7 +224,8 @@ void OutputNavigation::fixPageLinks(QPDFObjectHandle inputPage, QPDFObjectHandle
     if (!from.isArray() || !to.isArray() || from.getArrayNItems() != to.getArrayNItems())
         return;
     for (int j = 0; j < from.getArrayNItems(); ++j) {
-        const std::optional<NavTarget> target = index_.annotationTarget(from.getArrayItem(j));
+        const std::optional<NavTarget> target =
+            destinations_.annotationTarget(from.getArrayItem(j));
         QPDFObjectHandle annotation = to.getArrayItem(j);
         if (target && annotation.isDictionary())
             fixLink(annotation, *target);
@@ -292,7 +286,7 @@ void OutputNavigation::addNamedDestinations()
 
 void OutputNavigation::addOpeningView()
 {
-    const std::optional<NavTarget> target = index_.openingTarget();
+    const std::optional<NavTarget> target = destinations_.openingTarget();
     if (!target)
         return;
     if (const std::optional<int> position = positionOf(target->page))
@@ -308,7 +302,7 @@ std::optional<int> OutputNavigation::positionOf(int inputPage) const
 }
 
 QPDFObjectHandle OutputNavigation::localDestination(int position,
-                                                    const std::vector<QPDFObjectHandle>& view) const
+                                                    const std::vector<ViewItem>& view) const
 {
     return DestinationTo(outputPages_[static_cast<std::size_t>(position)], view);
 }
@@ -336,8 +330,13 @@ QPDFObjectHandle OutputNavigation::siblingFile(int output)
     const auto known = siblingFiles_.find(output);
     if (known != siblingFiles_.end())
         return known->second.isIndirect() ? known->second : known->second.shallowCopy();
+    // Outputs of a run share one folder; the general rule is for a map that says otherwise.
+    const bool besides =
+        outputNumber_ >= 0 && runMap_->folderOf(output) == runMap_->folderOf(outputNumber_);
     const QString sibling = QDir::fromNativeSeparators(
-        QDir(QFileInfo(outputPath_).path()).relativeFilePath(runMap_->outputPath(output)));
+        besides ? runMap_->fileNameOf(output)
+                : QDir(QFileInfo(outputPath_).path())
+                      .relativeFilePath(runMap_->outputPath(output)));
     const std::string name = sibling.toStdString();
     const bool plain = std::all_of(sibling.begin(), sibling.end(),
                                    [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });

@@ -9,10 +9,12 @@
 #include <unordered_map>
 #include <vector>
 
+class DestinationResolver;
 class NavigationIndex;
 class PdfSource;
 class RunPageMap;
 struct NavTarget;
+struct ViewItem;
 
 // Gives an output the navigation of its input, just before it is written: the bookmarks
 // whose targets it holds (and their ancestors), links and named destinations that land on
@@ -43,14 +45,14 @@ private:
     void addOpeningView();
 
     std::optional<int> positionOf(int inputPage) const;
-    QPDFObjectHandle localDestination(int position,
-                                      const std::vector<QPDFObjectHandle>& view) const;
+    QPDFObjectHandle localDestination(int position, const std::vector<ViewItem>& view) const;
     std::optional<QPDFObjectHandle> remoteAction(const NavTarget& target);
     QPDFObjectHandle siblingFile(int output);
 
     QPDF& output_;
     PdfSource& input_;
-    NavigationIndex& index_;
+    const NavigationIndex& index_;
+    DestinationResolver& destinations_;
     std::vector<int> inputPages_;
     const RunPageMap* runMap_;
     QString outputPath_;

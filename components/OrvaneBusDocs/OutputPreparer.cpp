@@ -1,5 +1,7 @@
 #include "OutputPreparer.h"
 
+#include "engine/DocEngine.h"
+#include "NavigationIndex.h"
 #include "PdfDocObject.h"
 #include "PdfOpener.h"
 #include "PdfOutput.h"
@@ -59,9 +61,11 @@ std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 {
     std::shared_ptr<OutputPreparer> preparer(new OutputPreparer(std::move(settings)));
     for (const auto& [first, end] : Stretches(preparer->outputs_, preparer->settings_.jobs))
-        preparer->workers_.emplace_back([raw = preparer.get(), first = first, end = end] {
-            raw->work(first, end);
-        });
+        preparer->stretches_.push_back({first, end});
+    for (std::size_t s = 0; s < preparer->stretches_.size(); ++s) {
+        // The first stretch is the one the run waits for first.
+        preparer->workers_.emplace_back([raw = preparer.get(), s] { raw->work(s, s == 0); });
+    }
     Registry& registry = Preparers();
     std::lock_guard<std::mutex> lock(registry.mutex);
     const auto gone = [](const std::weak_ptr<OutputPreparer>& entry) { return entry.expired(); };
@@ -74,6 +78,7 @@ std::shared_ptr<OutputPreparer> OutputPreparer::Start(Settings settings)
 
 OutputPreparer::OutputPreparer(Settings settings) : settings_(std::move(settings))
 {
+    settings_.input->setLent(true);
     const RunPageMap& map = *settings_.map;
     for (int o = 0; o < map.outputCount(); ++o) {
         outputs_.push_back(std::make_unique<PreparedOutput>(map.outputPath(o), map.pagesOf(o)));
@@ -93,6 +98,7 @@ void OutputPreparer::endWork()
     std::call_once(joined_, [this] {
         for (std::thread& worker : workers_)
             worker.join();
+        settings_.input->setLent(false);
     });
     std::lock_guard<std::mutex> lock(mutex_);
     if (!stopped_)
@@ -177,13 +183,14 @@ void OutputPreparer::stop()
     changed_.notify_all();
 }
 
-void OutputPreparer::work(std::size_t first, std::size_t end)
+void OutputPreparer::work(std::size_t stretch, bool lent)
 {
-    std::size_t next = first;
-    OpenOutcome opened = OpenOwnPdf(settings_.inputPath, settings_.password);
-    if (opened.source)
-        opened.source->setRunPageMap(settings_.map);
-    while (PreparedOutput* output = nextOutput(next, end)) {
+    const OpenOutcome opened = reading(lent);
+    if (lent)
+        publishRunFacts(*opened.source);
+    else if (opened.source && sharesResources_.get())
+        opened.source->assumePagesShareResources(*sharesResources_.get());
+    while (PreparedOutput* output = nextOutput(stretch)) {
         if (!opened.source) {
             std::lock_guard<std::mutex> lock(mutex_);
             output->failure = std::make_exception_ptr(std::runtime_error("the input cannot be read"));
@@ -195,17 +202,81 @@ void OutputPreparer::work(std::size_t first, std::size_t end)
     }
 }
 
-PreparedOutput* OutputPreparer::nextOutput(std::size_t& next, std::size_t end)
+// The lent reading is used through a pointer that owns nothing: the preparer holds it, so the
+// worker never releases it (its release takes the engine lock, which the run may hold while it
+// waits for the workers).
+OpenOutcome OutputPreparer::reading(bool lent) const
+{
+    if (lent)
+        return {OpenStatus::Opened, std::shared_ptr<PdfSource>(std::shared_ptr<PdfSource>(),
+                                                               settings_.input.get())};
+    OpenOutcome opened = OpenOwnPdf(settings_.input->path(), settings_.input->password());
+    if (opened.source)
+        opened.source->setRunPageMap(settings_.map);
+    return opened;
+}
+
+// Never throws, so that the workers waiting for these always get them: what cannot be worked
+// out is left to each reading.
+void OutputPreparer::publishRunFacts(PdfSource& source)
+{
+    std::optional<bool> share;
+    try {
+        share = source.pagesShareResources();
+    } catch (const std::exception&) {
+    }
+    sharesResourcesFound_.set_value(share);
+    std::shared_ptr<const NavigationIndex> navigation;
+    try {
+        if ((settings_.runOptions & kRunOptionNavigation) != 0)
+            navigation = source.sharedNavigation();
+    } catch (const std::exception&) {
+    }
+    navigationRead_.set_value(std::move(navigation));
+}
+
+// Just before the first output of a worker's own reading is written, which is when the first
+// worker has long read them.
+void OutputPreparer::adoptNavigation(PdfSource& source)
+{
+    if (&source == settings_.input.get() || (settings_.runOptions & kRunOptionNavigation) == 0)
+        return;
+    if (std::shared_ptr<const NavigationIndex> navigation = navigation_.get())
+        source.shareNavigation(std::move(navigation));
+}
+
+PreparedOutput* OutputPreparer::nextOutput(std::size_t stretch)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (next < end) {
-        PreparedOutput& output = *outputs_[next++];
-        if (output.state == PreparedOutput::State::Waiting) {
-            output.state = PreparedOutput::State::Working;
-            return &output;
-        }
+    Stretch& own = stretches_[stretch];
+    while (own.next < own.end) {
+        if (PreparedOutput* output = startWaiting(own.next++))
+            return output;
     }
-    return nullptr;
+    // Done with its own: the last output of the stretch with the most still waiting, so that
+    // no worker idles while another has work left (one that read the run's navigation, or
+    // copies larger pages). Taken from the end, which the run needs last.
+    const auto waiting = [](const Stretch& left) { return left.end - left.next; };
+    for (;;) {
+        Stretch* longest = nullptr;
+        for (Stretch& other : stretches_) {
+            if (waiting(other) > 0 && (!longest || waiting(other) > waiting(*longest)))
+                longest = &other;
+        }
+        if (!longest)
+            return nullptr;
+        if (PreparedOutput* output = startWaiting(--longest->end))
+            return output;
+    }
+}
+
+PreparedOutput* OutputPreparer::startWaiting(std::size_t index)
+{
+    PreparedOutput& output = *outputs_[index];
+    if (output.state != PreparedOutput::State::Waiting)
+        return nullptr;
+    output.state = PreparedOutput::State::Working;
+    return &output;
 }
 
 void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source)
@@ -228,6 +299,7 @@ void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSourc
         }
         if (!mayProceed(output))
             return;
+        adoptNavigation(*source);
         // Without a page nothing is written, as when the run copies the pages itself.
         std::unique_ptr<TemporarySibling> file = pdf.pageCount() > 0 ? pdf.writeKept() : nullptr;
         std::lock_guard<std::mutex> lock(mutex_);

@@ -1,18 +1,22 @@
 #pragma once
 
+#include "PdfOpener.h"
 #include "TemporarySibling.h"
 
 #include <QString>
 
 #include <condition_variable>
 #include <exception>
+#include <future>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
+class NavigationIndex;
 class PdfSource;
 class RunPageMap;
 
@@ -46,15 +50,22 @@ struct PreparedOutput
     std::vector<QString> warnings;
 };
 
-// Makes the outputs of a run on several threads, ahead of the run: each worker owns a
-// reading of the input of its own (never shared, so no document object crosses threads),
-// takes the outputs of one stretch of the run in the run's order (the stretches hold about as
-// many pages each), copies their pages and writes each to a temporary file beside its
-// target. A reading keeps what it has read: stretches keep each worker's reading to its part
-// of the input, where interleaved outputs would have each worker read nearly all of it. The run's own requests then find each output made:
-// the output document object that opens the target claims it (Claim), its page copies wait
-// for the worker's, and its Close puts the written file into place. So notifications, the
-// order of outputs and the naming of files stay the run's; only the work moves.
+// Makes the outputs of a run on several threads, ahead of the run. Each worker owns a reading
+// of the input of its own (never shared, so no document object is used by two threads at
+// once): the first worker is lent the run's own reading, which the run does not use while
+// workers copy; the others read the input anew. Each takes the outputs of one stretch of the
+// run in the run's order (the stretches hold about as many pages each), copies their pages and
+// writes each to a temporary file beside its target; a worker done with its stretch takes the
+// last outputs of the others. A reading keeps what it has read: stretches keep each worker's
+// reading to its part of the input, where interleaved outputs would have each worker read
+// nearly all of it.
+// What is the same for every reading of the input (whether its pages share resources, its
+// bookmarks and named destinations as plain data) is worked out once, by the first worker on
+// the lent reading, and handed to the others as values.
+// The run's own requests then find each output made: the output document object that opens
+// the target claims it (Claim), its page copies wait for the worker's, and its Close puts the
+// written file into place. So notifications, the order of outputs and the naming of files stay
+// the run's; only the work moves.
 //
 // A stop ends the workers after their current page and removes their temporary files; a
 // pause holds them after their current page. The preparer ends when the run's input and the
@@ -64,8 +75,9 @@ class OutputPreparer : public std::enable_shared_from_this<OutputPreparer>
 public:
     struct Settings
     {
-        QString inputPath;
-        std::string password; // the bytes that opened the run's reading
+        // The run's reading: lent to the first worker until the work ends (endWork); the
+        // others open the same file with the password bytes that opened it.
+        std::shared_ptr<PdfSource> input;
         int runOptions = 0;
         int jobs = 1;
         std::shared_ptr<const RunPageMap> map;
@@ -101,15 +113,21 @@ public:
     // Never blocks: the workers end after their current page.
     void stop();
     // When the run's input closes: waits for the workers to end (they have copied every page
-    // by then, unless the run stopped) and, after a stop, removes every file not yet put into
-    // place, so that the run finds its folder as it left it.
+    // by then, unless the run stopped), gives the run's reading back and, after a stop,
+    // removes every file not yet put into place, so that the run finds its folder as it left
+    // it.
     void endWork();
 
 private:
     explicit OutputPreparer(Settings settings);
 
-    void work(std::size_t first, std::size_t end);
-    PreparedOutput* nextOutput(std::size_t& next, std::size_t end);
+    void work(std::size_t stretch, bool lent);
+    OpenOutcome reading(bool lent) const;
+    void publishRunFacts(PdfSource& source);
+    void adoptNavigation(PdfSource& source);
+    // The next output for the worker of `stretch`; null when no output waits any more.
+    PreparedOutput* nextOutput(std::size_t stretch);
+    PreparedOutput* startWaiting(std::size_t index);
     void make(PreparedOutput& output, const std::shared_ptr<PdfSource>& source);
     bool mayProceed(PreparedOutput& output);
 
@@ -119,6 +137,19 @@ private:
     std::vector<std::unique_ptr<PreparedOutput>> outputs_;
     bool paused_ = false;
     bool stopped_ = false;
+    // Set by the first worker before it copies anything, whatever happens.
+    std::promise<std::optional<bool>> sharesResourcesFound_;
+    std::shared_future<std::optional<bool>> sharesResources_{sharesResourcesFound_.get_future()};
+    std::promise<std::shared_ptr<const NavigationIndex>> navigationRead_;
+    std::shared_future<std::shared_ptr<const NavigationIndex>> navigation_{
+        navigationRead_.get_future()};
+    // The outputs [next, end) each worker has still to make, under the lock.
+    struct Stretch
+    {
+        std::size_t next;
+        std::size_t end;
+    };
+    std::vector<Stretch> stretches_;
     std::vector<std::thread> workers_;
     std::once_flag joined_;
 };

@@ -172,6 +172,8 @@ void PdfDocObject::appendPage(const std::shared_ptr<PdfSource>& source, int inde
             throw OutputNotOpen();
         events_ = std::move(events);
         if (output_) {
+            if (source->isLent())
+                throw OutputNotOpen(); // the run's workers own the input until they end
             output_->appendPage(source, index);
             return;
         }
@@ -208,6 +210,12 @@ void PdfDocObject::stopPreparation()
 {
     if (const std::shared_ptr<OutputPreparer> workers = preparer())
         workers->stop();
+}
+
+std::shared_ptr<OutputPreparer> PdfDocObject::takePreparer()
+{
+    std::lock_guard<std::mutex> lock(preparationMutex_);
+    return std::exchange(preparer_, nullptr);
 }
 
 std::shared_ptr<OutputPreparer> PdfDocObject::preparer()
@@ -326,7 +334,8 @@ std::int32_t PdfDocObject::openForWriting(const QString& path)
 std::shared_ptr<PdfSource> PdfDocObject::reusableProbe(const QString& path,
                                                        const QStringList& passwords)
 {
-    if (!probe_ || probe_->path() != path || !(probe_->stamp() == FileStamp::Of(path)))
+    if (!probe_ || probe_->isLent() || probe_->path() != path ||
+        !(probe_->stamp() == FileStamp::Of(path)))
         return nullptr;
     const std::vector<std::string> candidates = PasswordCandidates(passwords);
     const bool accepted = probe_->password().empty() ||
@@ -363,7 +372,7 @@ HRESULT PdfDocObject::queryPageCount(TPasswdInfo& info)
 
 HRESULT PdfDocObject::answerOutlineNode(TOutlineNode& node)
 {
-    if (mode_ != Mode::Reading)
+    if (mode_ != Mode::Reading || input_->isLent())
         return E_UNEXPECTED;
     const OutlineModel& outline = input_->outline();
     int handle = 0;
@@ -379,7 +388,7 @@ HRESULT PdfDocObject::answerOutlineNode(TOutlineNode& node)
 
 HRESULT PdfDocObject::answerOutlineDepth(std::int32_t& depth)
 {
-    if (mode_ != Mode::Reading)
+    if (mode_ != Mode::Reading || input_->isLent())
         return E_UNEXPECTED;
     depth = input_->outline().depth();
     return S_OK;
@@ -389,14 +398,18 @@ HRESULT PdfDocObject::takePageMap(const TPageMap& map)
 {
     if (mode_ != Mode::Reading)
         return E_UNEXPECTED;
+    // The workers of an earlier map end and give the input back first.
+    if (const std::shared_ptr<OutputPreparer> earlier = takePreparer()) {
+        earlier->stop();
+        earlier->endWork();
+    }
     auto runMap = std::make_shared<const RunPageMap>(map, input_->pageCount());
     input_->setRunPageMap(runMap);
     std::shared_ptr<OutputPreparer> workers;
     if (jobs_ > 1 && runMap->outputCount() > 1)
-        workers = OutputPreparer::Start(
-            {input_->path(), input_->password(), runOptions_, jobs_, std::move(runMap)});
+        workers = OutputPreparer::Start({input_, runOptions_, jobs_, std::move(runMap)});
     std::lock_guard<std::mutex> lock(preparationMutex_);
-    std::swap(preparer_, workers); // a preparer of an earlier map ends outside the lock
+    preparer_ = std::move(workers);
     return S_OK;
 }
 

@@ -88,6 +88,7 @@ private:
     HRESULT answerWarning(TDocWarning& warning) const;
     HRESULT takePageMap(const TPageMap& map);
     std::shared_ptr<OutputPreparer> preparer();
+    std::shared_ptr<OutputPreparer> takePreparer();
     OutputPreparer::Claim claim();
     HRESULT closePreparedOutput(const OutputPreparer::Claim& claim);
 

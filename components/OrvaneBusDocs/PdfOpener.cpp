@@ -61,7 +61,7 @@ std::shared_ptr<PdfSource> LiveSource(const QString& path, const FileStamp& stam
 {
     for (const std::weak_ptr<PdfSource>& entry : LiveSources()) {
         std::shared_ptr<PdfSource> source = entry.lock();
-        if (!source || source->path() != path || !(source->stamp() == stamp))
+        if (!source || source->isLent() || source->path() != path || !(source->stamp() == stamp))
             continue;
         // One opened with a password is shared only with a caller that knows it.
         if (source->password().empty() ||

@@ -1,5 +1,6 @@
 #include "PdfSource.h"
 
+#include "DestinationResolver.h"
 #include "EngineLock.h"
 #include "NavigationIndex.h"
 #include "OutlineModel.h"
@@ -45,9 +46,7 @@ PdfSource::~PdfSource() = default;
 QPDFPageObjectHelper PdfSource::pageForCopy(int index)
 {
     QPDFPageObjectHelper page(pages_.at(static_cast<std::size_t>(index)));
-    if (!pruneResources_)
-        pruneResources_ = PagesShareResources(*pdf_);
-    if (*pruneResources_ && !pruned_[static_cast<std::size_t>(index)]) {
+    if (pagesShareResources() && !pruned_[static_cast<std::size_t>(index)]) {
         pruned_[static_cast<std::size_t>(index)] = true;
         page.removeUnreferencedResources();
     }
@@ -78,13 +77,37 @@ const OutlineModel& PdfSource::outline()
     return *outline_;
 }
 
-NavigationIndex& PdfSource::navigation()
+bool PdfSource::pagesShareResources()
+{
+    if (!pruneResources_)
+        pruneResources_ = PagesShareResources(*pdf_);
+    return *pruneResources_;
+}
+
+const NavigationIndex& PdfSource::navigation()
+{
+    return *sharedNavigation();
+}
+
+std::shared_ptr<const NavigationIndex> PdfSource::sharedNavigation()
 {
     if (!navigation_) {
-        navigation_ = std::make_unique<NavigationIndex>(*pdf_, outline());
+        navigation_ = std::make_shared<const NavigationIndex>(*pdf_);
         keepWarnings();
     }
-    return *navigation_;
+    return navigation_;
+}
+
+void PdfSource::shareNavigation(std::shared_ptr<const NavigationIndex> index)
+{
+    navigation_ = std::move(index);
+}
+
+DestinationResolver& PdfSource::destinations()
+{
+    if (!destinations_)
+        destinations_ = std::make_unique<DestinationResolver>(*pdf_, &navigation());
+    return *destinations_;
 }
 
 void PdfSource::setRunPageMap(std::shared_ptr<const RunPageMap> map)

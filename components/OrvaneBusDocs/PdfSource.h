@@ -11,12 +11,14 @@
 
 #include <QString>
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+class DestinationResolver;
 class NavigationIndex;
 class OutlineModel;
 class RunPageMap;
@@ -57,13 +59,29 @@ public:
     QPDFAcroFormDocumentHelper& acroForm();
     QPDFPageLabelDocumentHelper& pageLabels();
     const OutlineModel& outline();
-    // Bookmarks, named destinations and links, read on first use.
-    NavigationIndex& navigation();
+    // Bookmarks and named destinations, read on first use unless another reading of the same
+    // file read them for this one (shareNavigation).
+    const NavigationIndex& navigation();
+    std::shared_ptr<const NavigationIndex> sharedNavigation();
+    void shareNavigation(std::shared_ptr<const NavigationIndex> index);
+    // Where the destinations of this reading lead (links, the opening view).
+    DestinationResolver& destinations();
+
+    // Whether the pages share resources (SharedResources.h), worked out on first use unless
+    // told.
+    bool pagesShareResources();
+    void assumePagesShareResources(bool share) { pruneResources_ = share; }
 
     // Where the current run puts this input's pages (kControlPageMap); null until told.
     const RunPageMap* runPageMap() const { return runPageMap_.get(); }
     const std::shared_ptr<const RunPageMap>& sharedRunPageMap() const { return runPageMap_; }
     void setRunPageMap(std::shared_ptr<const RunPageMap> map);
+
+    // Lent to a worker of the run (OutputPreparer), which then owns the document alone: the
+    // thread that lent it reads nothing of it but pageCount() until it is given back, and no
+    // other document object takes it up (OpenPdf, a kept probe).
+    bool isLent() const { return lent_.load(std::memory_order_acquire); }
+    void setLent(bool lent) { lent_.store(lent, std::memory_order_release); }
 
     // Damage met in the document (repaired at opening, objects that could not be read while
     // its outline was read or its pages copied) is told once, by the output written next:
@@ -86,8 +104,10 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
-    std::unique_ptr<NavigationIndex> navigation_;
+    std::shared_ptr<const NavigationIndex> navigation_;
+    std::unique_ptr<DestinationResolver> destinations_;
     std::shared_ptr<const RunPageMap> runPageMap_; // read-only, shared with worker readings
     PdfWarnings warnings_;
     std::set<QPDFObjGen> checkedObjects_;
+    std::atomic<bool> lent_{false};
 };

@@ -2,6 +2,8 @@
 
 #include "WideText.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
@@ -11,6 +13,9 @@ RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
         const TPageMapOutput& output = map.Outputs[o];
         const int number = static_cast<int>(outputs_.size());
         outputs_.push_back(FromWide(output.FileName));
+        const QFileInfo file(outputs_.back());
+        folders_.push_back(file.path());
+        fileNames_.push_back(file.fileName());
         leadBookmarks_.push_back(std::max(output.LeadBookmark, 0));
         outputByPath_.insert(outputs_.back(), number);
         std::vector<int>& pages = pages_.emplace_back();
@@ -21,6 +26,16 @@ RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
                 placements_[static_cast<std::size_t>(page)].push_back({number, i});
         }
     }
+}
+
+const QString& RunPageMap::folderOf(int output) const
+{
+    return folders_.at(static_cast<std::size_t>(output));
+}
+
+const QString& RunPageMap::fileNameOf(int output) const
+{
+    return fileNames_.at(static_cast<std::size_t>(output));
 }
 
 int RunPageMap::outputOf(const QString& path) const

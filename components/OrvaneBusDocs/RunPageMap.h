@@ -26,6 +26,9 @@ public:
 
     int outputCount() const { return static_cast<int>(outputs_.size()); }
     const QString& outputPath(int output) const { return outputs_.at(static_cast<std::size_t>(output)); }
+    // The output's folder and its file's name in it, as QFileInfo gives them.
+    const QString& folderOf(int output) const;
+    const QString& fileNameOf(int output) const;
     // The output of the map written to this path; -1 when the run does not name it.
     int outputOf(const QString& path) const;
     // The outline handle of the bookmark whose section the output is; 0 for none.
@@ -38,6 +41,9 @@ public:
 
 private:
     std::vector<QString> outputs_;
+    // Worked out once: every link to a sibling names it relative to the linking output.
+    std::vector<QString> folders_;
+    std::vector<QString> fileNames_;
     std::vector<int> leadBookmarks_;
     std::vector<std::vector<int>> pages_;
     // Per input page: every place it goes to, in map order.

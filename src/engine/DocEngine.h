@@ -167,8 +167,11 @@ inline constexpr std::int32_t kControlJobs = 2006;        // a plain value, 1..k
 // workers of the engine, each with a reading of the input of its own, make the outputs of the
 // page map ahead of the run, in its order; the run's requests (Open, CopyPages, Close) and
 // the notifications stay exactly as they are, an output's Close puts the file a worker wrote
-// into place, and Pause, Resume and Stop of the run's operation reach the workers too.
-// Outputs are the same bytes whatever the number of jobs. A larger value counts as kMaxJobs.
+// into place, and Pause, Resume and Stop of the run's operation reach the workers too. The
+// first worker reads with the input document itself: until the input is closed, it answers no
+// outline query (E_UNEXPECTED), and another document object opening the same file reads it
+// anew. Outputs are the same bytes whatever the number of jobs. A larger value counts as
+// kMaxJobs.
 inline constexpr std::int32_t kMaxJobs = 64;
 
 // Control(kControlRunOptions, bits) on a document object of a run: what outputs written by

@@ -12,6 +12,8 @@
 #include <memory>
 #include <optional>
 #include <set>
+#include <string>
+#include <tuple>
 
 namespace {
 
@@ -39,6 +41,31 @@ public:
     // The page (0-based) a destination leads to; -1 for none.
     int pageOf(QPDFObjectHandle destination)
     {
+        destination = explicitDestination(destination);
+        if (!destination.isArray() || destination.getArrayNItems() == 0)
+            return -1;
+        QPDFObjectHandle page = destination.getArrayItem(0);
+        const auto found = pageIndex_.find(page.getObjGen());
+        return page.isIndirect() && found != pageIndex_.end() ? found->second : -1;
+    }
+
+    // The view a destination shows its page with, as written (" /XYZ 72 720 null").
+    std::string viewOf(QPDFObjectHandle destination)
+    {
+        return ViewText(explicitDestination(destination));
+    }
+
+    static std::string ViewText(QPDFObjectHandle destination)
+    {
+        std::string view;
+        for (int i = 1; destination.isArray() && i < destination.getArrayNItems(); ++i)
+            view += " " + destination.getArrayItem(i).unparse();
+        return view;
+    }
+
+private:
+    QPDFObjectHandle explicitDestination(QPDFObjectHandle destination)
+    {
         if (destination.isString() && nameTree_) {
             QPDFObjectHandle found;
             destination = nameTree_->findObject(destination.getUTF8Value(), found)
@@ -51,14 +78,9 @@ public:
         }
         if (destination.isDictionary())
             destination = destination.getKey("/D");
-        if (!destination.isArray() || destination.getArrayNItems() == 0)
-            return -1;
-        QPDFObjectHandle page = destination.getArrayItem(0);
-        const auto found = pageIndex_.find(page.getObjGen());
-        return page.isIndirect() && found != pageIndex_.end() ? found->second : -1;
+        return destination;
     }
 
-private:
     QPDF pdf_;
     std::vector<QPDFObjectHandle> pages_;
     std::map<QPDFObjGen, int> pageIndex_;
@@ -86,7 +108,14 @@ struct Bookmark
     int depth;
     int parent; // index, -1 on the top level
     int page;   // 0-based in its document, -1 for none
+    std::string view;
 };
+
+// A destination without a view shows the whole page.
+bool SameView(const std::string& output, const std::string& input)
+{
+    return output == input || (input.empty() && output == " /Fit");
+}
 
 // The outline in pre-order; an item met a second time ends its list (a loop).
 std::vector<Bookmark> OutlineOf(Reading& reading)
@@ -112,7 +141,8 @@ std::vector<Bookmark> OutlineOf(Reading& reading)
         QPDFObjectHandle title = item.getKey("/Title");
         bookmarks.push_back({title.isString() ? title.getUTF8Value() : std::string(),
                              static_cast<int>(path.size()), path.back().parent,
-                             reading.pageOf(GoToDestination(item))});
+                             reading.pageOf(GoToDestination(item)),
+                             reading.viewOf(GoToDestination(item))});
         path.push_back({static_cast<int>(bookmarks.size()) - 1, item.getKey("/First")});
     }
     return bookmarks;
@@ -159,8 +189,10 @@ std::vector<Bookmark> ExpectedOutline(const std::vector<Bookmark>& input, const 
         Bookmark bookmark = input[b];
         bookmark.page = -1;
         for (std::size_t d = b; d < input.size() && bookmark.page < 0; ++d) {
-            if (kept[d])
+            if (kept[d]) {
                 bookmark.page = PositionIn(output, input[d].page);
+                bookmark.view = input[d].view;
+            }
         }
         expected.push_back(bookmark);
     }
@@ -170,13 +202,16 @@ std::vector<Bookmark> ExpectedOutline(const std::vector<Bookmark>& input, const 
 void CheckOutline(const std::vector<Bookmark>& input, const TPlannedOutput& planned, Reading& output,
                   TNavigationCheck& check)
 {
-    std::multiset<std::tuple<std::string, int, int>> expected;
+    std::multimap<std::tuple<std::string, int, int>, std::string> expected; // to the view
     for (const Bookmark& b : ExpectedOutline(input, planned))
-        expected.insert({b.title, b.depth, b.page});
+        expected.insert({{b.title, b.depth, b.page}, b.view});
     check.bookmarksExpected += static_cast<int>(expected.size());
     for (const Bookmark& b : OutlineOf(output)) {
-        const auto found = expected.find({b.title, b.depth, b.page});
-        if (found == expected.end()) {
+        auto found = expected.find({b.title, b.depth, b.page});
+        while (found != expected.end() && found->first == std::tuple(b.title, b.depth, b.page) &&
+               !SameView(b.view, found->second))
+            ++found;
+        if (found == expected.end() || found->first != std::tuple(b.title, b.depth, b.page)) {
             ++check.strayBookmarks;
             Fault(check, "stray bookmark \"" + b.title + "\" in " + planned.path.toStdString());
             continue;
@@ -203,14 +238,15 @@ std::optional<std::pair<QString, int>> RemoteTarget(QPDFObjectHandle annotation,
     return std::pair{QFileInfo(path).absoluteFilePath(), destination.getArrayItem(0).getIntValueAsInt()};
 }
 
-void CheckLink(QPDFObjectHandle link, int target, std::size_t self,
+void CheckLink(QPDFObjectHandle link, int target, const std::string& view, std::size_t self,
                const std::vector<TPlannedOutput>& outputs, Reading& output, TNavigationCheck& check)
 {
     const TPlannedOutput& planned = outputs[self];
     const QString where = planned.path + QStringLiteral(" to input page %1").arg(target + 1);
     if (const int position = PositionIn(planned, target); position >= 0) {
         ++check.sameFileLinks;
-        if (HasGoTo(link) && output.pageOf(GoToDestination(link)) == position) {
+        if (HasGoTo(link) && output.pageOf(GoToDestination(link)) == position &&
+            SameView(output.viewOf(GoToDestination(link)), view)) {
             ++check.sameFileWorking;
         } else {
             ++check.deadLinks;
@@ -225,7 +261,8 @@ void CheckLink(QPDFObjectHandle link, int target, std::size_t self,
         ++check.crossFileLinks;
         const auto remote = RemoteTarget(link, QFileInfo(planned.path).path());
         if (remote && remote->first == QFileInfo(outputs[o].path).absoluteFilePath() &&
-            remote->second == position && QFileInfo::exists(outputs[o].path)) {
+            remote->second == position && QFileInfo::exists(outputs[o].path) &&
+            SameView(Reading::ViewText(link.getKey("/A").getKey("/D")), view)) {
             ++check.crossFileWorking;
         } else {
             ++check.deadLinks;
@@ -259,7 +296,8 @@ void CheckLinks(Reading& input, const std::vector<TPlannedOutput>& outputs, std:
             if (!annotation.isDictionary() || !HasGoTo(annotation))
                 continue;
             const int target = input.pageOf(GoToDestination(annotation));
-            CheckLink(to.getArrayItem(j), target, self, outputs, output, check);
+            CheckLink(to.getArrayItem(j), target, input.viewOf(GoToDestination(annotation)), self,
+                      outputs, output, check);
         }
     }
 }

@@ -22,7 +22,7 @@ struct TPlannedOutput
 struct TNavigationCheck
 {
     int bookmarksExpected = 0; // input bookmarks with a page in an output, counted per output
-    int bookmarksKept = 0;     // of those, found in the output with the right page and nesting
+    int bookmarksKept = 0;     // of those, found in the output with the right page, view and nesting
     int strayBookmarks = 0;    // bookmarks of an output that are not expected there like that
     int sameFileLinks = 0;     // input links whose target page is in the link's own output
     int sameFileWorking = 0;
@@ -30,6 +30,7 @@ struct TNavigationCheck
     int crossFileWorking = 0;
     int linksToNowhere = 0;    // input links whose target page is in no output
     int deadLinks = 0;         // output links that lead to no page, or not to the expected one
+                               // with the input's view
     std::vector<std::string> faults; // the first few, to say what went wrong
 };
 

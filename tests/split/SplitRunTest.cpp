@@ -658,6 +658,31 @@ TEST_P(SplitRunTest, PauseHoldsThePageDoneUntilResume)
     EXPECT_EQ(FilesIn(FRun->OutFolder()).size(), 30);
 }
 
+// The run's own reading of its input is its first worker's while the workers copy: the window
+// reading the same file's bookmarks meanwhile must get a reading of its own.
+TEST_P(SplitRunTest, TheInputsBookmarksCanBeReadWhileItIsSplit)
+{
+    const QString path = Folder() + QStringLiteral("doc.pdf");
+    WriteTestPdf(path, 120, {Mark("A", 0, {Mark("A.1", 30)}), Mark("B", 60), Mark("C", 90)});
+    TFileInfo& document = *FJob->Files()->NewItem();
+    document.SetSource(path);
+    ASSERT_TRUE(FRun->CheckDocument(document));
+    document.SetPageScore(QStringLiteral("All"));
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(1);
+    ASSERT_TRUE(FRun->Start());
+    for (int look = 0; look < 5; ++look) {
+        std::vector<TBookmarkTreeNode> tree;
+        FRun->FillBookmarkTree(document, tree);
+        ASSERT_EQ(tree.size(), 3u);
+        EXPECT_EQ(tree[0].Children.size(), 1u);
+        if (std::optional<TRunMessage> message = Take(std::chrono::milliseconds(5)))
+            FMessages.push_back(*message);
+    }
+    EXPECT_EQ(WaitForEnd(), kDoneRun);
+    EXPECT_EQ(FilesIn(FRun->OutFolder()).size(), 120);
+}
+
 TEST_P(SplitRunTest, PageBeyondTheDocumentIsAnEngineError)
 {
     AddDocument(QStringLiteral("doc.pdf"), 3);
