@@ -30,6 +30,12 @@ QString EnglishFile()
     return ApplicationFolder() + QStringLiteral("Languages/English.dat");
 }
 
+// Under the lock.
+QString SelectedFile(const TFormsLanguageFiles& files)
+{
+    return files.Selected.isEmpty() ? EnglishFile() : files.Selected;
+}
+
 } // namespace
 
 TFormsLanguageFile::TFormsLanguageFile(const QString& path) : FDocument(ParseXmlFile(path))
@@ -53,14 +59,14 @@ QString TFormsLanguageFile::FormsLanguageFile()
 {
     TFormsLanguageFiles& files = Files();
     const std::lock_guard lock(files.Lock);
-    return files.Selected.isEmpty() ? EnglishFile() : files.Selected;
+    return SelectedFile(files);
 }
 
 const TFormsLanguageFile& TFormsLanguageFile::Shared()
 {
-    const QString path = FormsLanguageFile();
     TFormsLanguageFiles& files = Files();
     const std::lock_guard lock(files.Lock);
+    const QString path = SelectedFile(files);
     std::unique_ptr<TFormsLanguageFile>& file = files.Parsed[path];
     if (!file)
         file = std::make_unique<TFormsLanguageFile>(path);
