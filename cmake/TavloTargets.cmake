@@ -28,3 +28,13 @@ function(tavlo_executable target)
   tavlo_target(${target})
   set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
 endfunction()
+
+# The programs themselves (not the tests) allocate through mimalloc: linked into the
+# executable, it takes the place of malloc and free for every library in the process,
+# modules loaded later included. --no-as-needed keeps it, since no code of ours names it.
+function(tavlo_program_allocator target)
+  if(TAVLO_USE_MIMALLOC)
+    target_link_libraries(${target} PRIVATE "-Wl,--push-state,--no-as-needed" mimalloc
+                                            "-Wl,--pop-state")
+  endif()
+endfunction()
