@@ -1,12 +1,18 @@
 #include "PdfOutput.h"
 
 #include "engine/DocEngine.h"
+#include "FileIdentifier.h"
 #include "OutputNavigation.h"
 #include "PdfSource.h"
+#include "RunPageMap.h"
+#include "TavloVersion.h"
 #include "TemporarySibling.h"
 #include "WideText.h"
 
+#include <QFileInfo>
+
 #include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/Pl_StdioFile.hh>
 #include <qpdf/QPDFWriter.hh>
 
 #include <stdexcept>
@@ -49,8 +55,9 @@ void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
     if (!copiedPages_.insert({source.get(), page.getObjectHandle().getObjGen()}).second)
         page = page.shallowCopyPage();
     QPDFPageDocumentHelper(pdf_).addPage(page, false);
-    keepSource(source);
-    inputPages_.push_back(source == sources_.front() ? index : -1);
+    const std::size_t sourceNumber = keepSource(source);
+    inputPages_.push_back(sourceNumber == 0 ? index : -1);
+    pagesRecipe_ += std::to_string(sourceNumber) + ':' + std::to_string(index) + ',';
     addPageLabel(*source, index);
     ++pageCount_;
     fixAnnotations(*source, page);
@@ -69,14 +76,18 @@ std::unique_ptr<TemporarySibling> PdfOutput::writeKept()
     std::unique_ptr<TemporarySibling> file = std::move(file_);
     finishDocument();
     {
-        // The writer keeps the description it is given, not a copy.
+        // The pipelines keep the description they are given, not a copy.
         const std::string fileName = LibraryPath(file->path());
-        QPDFWriter writer(pdf_, fileName.c_str(), file->stream(), false);
-        writer.setMinimumPDFVersion(minimumVersion_);
+        Pl_StdioFile toFile(fileName.c_str(), file->stream());
         // The same pages give the same bytes, whichever reading of the input and whichever
-        // run made them: the file identifier is a digest of the contents, not a time.
-        writer.setDeterministicID(true);
+        // run made them: the file identifier follows from the recipe, not from a time.
+        FileIdentifierStamp stamped(FileIdentifierOf(recipe()), &toFile);
+        QPDFWriter writer(pdf_);
+        writer.setOutputPipeline(&stamped);
+        writer.setMinimumPDFVersion(minimumVersion_);
+        writer.setStaticID(true); // the placeholder that the stamp replaces
         writer.write();
+        stamped.complete();
     }
     file->finishWriting();
     // Taken from the inputs only now: an output that was not written tells nothing.
@@ -93,14 +104,15 @@ QPDFAcroFormDocumentHelper& PdfOutput::acroForm()
     return *acroForm_;
 }
 
-void PdfOutput::keepSource(const std::shared_ptr<PdfSource>& source)
+std::size_t PdfOutput::keepSource(const std::shared_ptr<PdfSource>& source)
 {
-    for (const auto& kept : sources_) {
-        if (kept == source)
-            return;
+    for (std::size_t number = 0; number < sources_.size(); ++number) {
+        if (sources_[number] == source)
+            return number;
     }
     sources_.push_back(source);
     minimumVersion_.updateIfGreater(source->version());
+    return sources_.size() - 1;
 }
 
 // Collected whatever the options say, as they may still change before the output is written.
@@ -142,6 +154,23 @@ void PdfOutput::finishDocument()
             "/Info", pdf_.makeIndirectObject(CopyOfDocumentInfo(sources_.front()->pdf())));
     if ((runOptions_ & kRunOptionNavigation) != 0)
         addNavigation();
+}
+
+// Everything the output's bytes follow from, once its document is finished: the versions of
+// what writes it, the options, its name (its links to siblings are relative to it), the
+// contents of its inputs, its pages and, with navigation, the run's page map.
+std::string PdfOutput::recipe()
+{
+    std::string recipe = "output " TAVLO_FILE_VERSION " qpdf " + QPDF::QPDFVersion() + '\n';
+    recipe += std::to_string(runOptions_) + '\n';
+    recipe += QFileInfo(targetPath_).fileName().toStdString() + '\n';
+    for (const auto& source : sources_)
+        recipe += source->contentDigest();
+    recipe += pagesRecipe_;
+    if ((runOptions_ & kRunOptionNavigation) != 0 && sources_.size() == 1 &&
+        sources_.front()->runPageMap())
+        recipe += sources_.front()->runPageMap()->digest();
+    return recipe;
 }
 
 // Navigation comes from one input; an output that mixes inputs keeps its pages bare.

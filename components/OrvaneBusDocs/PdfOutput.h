@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <set>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -57,11 +58,13 @@ public:
 
 private:
     QPDFAcroFormDocumentHelper& acroForm();
-    void keepSource(const std::shared_ptr<PdfSource>& source);
+    // The source's number among the output's sources.
+    std::size_t keepSource(const std::shared_ptr<PdfSource>& source);
     void addPageLabel(PdfSource& source, int index);
     void fixAnnotations(PdfSource& source, QPDFPageObjectHelper& copiedFrom);
     void finishDocument();
     void addNavigation();
+    std::string recipe();
 
     QString targetPath_;
     std::unique_ptr<TemporarySibling> file_;
@@ -71,6 +74,7 @@ private:
     std::vector<std::shared_ptr<PdfSource>> sources_;
     std::set<std::pair<const PdfSource*, QPDFObjGen>> copiedPages_;
     std::vector<int> inputPages_; // per output page, its page (0-based) in the first source
+    std::string pagesRecipe_;     // per output page, its source's number and its page there
     std::vector<QPDFObjectHandle> pageLabels_;
     bool anyPageLabels_ = false;
     bool pageLabelsDamaged_ = false;

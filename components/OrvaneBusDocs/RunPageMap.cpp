@@ -1,7 +1,9 @@
 #include "RunPageMap.h"
 
+#include "FileIdentifier.h"
 #include "WideText.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -26,6 +28,24 @@ RunPageMap::RunPageMap(const TPageMap& map, int pageCount)
                 placements_[static_cast<std::size_t>(page)].push_back({number, i});
         }
     }
+    digest_ = FileIdentifierOf(recipe());
+}
+
+std::string RunPageMap::recipe() const
+{
+    std::string recipe;
+    QHash<QString, QString> relativeFolders;
+    for (std::size_t o = 0; o < outputs_.size(); ++o) {
+        auto folder = relativeFolders.find(folders_[o]);
+        if (folder == relativeFolders.end())
+            folder = relativeFolders.insert(folders_[o], QDir(folders_.front()).relativeFilePath(folders_[o]));
+        recipe += folder->toStdString() + '/' + fileNames_[o].toStdString() + '\n';
+        recipe += std::to_string(leadBookmarks_[o]) + ':';
+        for (int page : pages_[o])
+            recipe += std::to_string(page) + ',';
+        recipe += '\n';
+    }
+    return recipe;
 }
 
 const QString& RunPageMap::folderOf(int output) const

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 #include <QHash>
 #include <vector>
 
@@ -39,7 +40,14 @@ public:
     // The first output in map order that holds the page, other than `except`.
     std::optional<Placement> placementElsewhere(int page, int except) const;
 
+    // 16 bytes naming what the outputs' navigation follows from: every output's file name,
+    // pages and lead bookmark, and where the folders lie relative to the first output's (not
+    // where the run writes). A part of each output's file identifier (FileIdentifier.h).
+    const std::string& digest() const { return digest_; }
+
 private:
+    std::string recipe() const;
+
     std::vector<QString> outputs_;
     // Worked out once: every link to a sibling names it relative to the linking output.
     std::vector<QString> folders_;
@@ -49,4 +57,5 @@ private:
     // Per input page: every place it goes to, in map order.
     std::vector<std::vector<Placement>> placements_;
     QHash<QString, int> outputByPath_;
+    std::string digest_;
 };

@@ -623,6 +623,71 @@ TEST_P(SplitJobsTest, EveryNumberOfJobsWritesTheSameBytes)
     }
 }
 
+// The document's title set to a text of the PDF's own syntax, or to anything else.
+void SetTitle(const QString& path, const std::string& title)
+{
+    const std::string name = path.toStdString();
+    QPDF pdf;
+    pdf.processFile(name.c_str());
+    QPDFObjectHandle info = QPDFObjectHandle::newDictionary();
+    info.replaceKey("/Title", QPDFObjectHandle::newString(title));
+    pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(info));
+    QPDFWriter writer(pdf, (name + ".new").c_str());
+    writer.write();
+    QFile::remove(path);
+    QFile::rename(path + QStringLiteral(".new"), path);
+}
+
+struct WrittenIdentity
+{
+    std::string first, second, title;
+};
+
+WrittenIdentity IdentityOf(const QString& path)
+{
+    const std::string name = path.toStdString();
+    QPDF pdf;
+    pdf.processFile(name.c_str());
+    QPDFObjectHandle id = pdf.getTrailer().getKey("/ID");
+    return {id.getArrayItem(0).getStringValue(), id.getArrayItem(1).getStringValue(),
+            pdf.getTrailer().getKey("/Info").getKey("/Title").getUTF8Value()};
+}
+
+// The identifier follows from what the output is made of, not from its bytes: outputs of
+// other pages, of another input or of other options must not share one. A title that looks
+// like the trailer's entry stays as it is.
+TEST_P(SplitJobsTest, FileIdentifiersFollowWhatTheOutputIsMadeOf)
+{
+    const std::string lookalike =
+        "/ID [<31415926535897932384626433832795><31415926535897932384626433832795>]";
+    for (const auto& [name, title] : {std::pair{"a/doc.pdf", lookalike}, {"b/doc.pdf", "another"}}) {
+        QDir().mkpath(Folder() + QString::fromUtf8(name).section(u'/', 0, 0));
+        WriteTestPdf(Folder() + QString::fromUtf8(name), 4);
+        SetTitle(Folder() + QString::fromUtf8(name), title);
+    }
+    FJob->Method()->SetOption(soEveryPage);
+    FJob->Method()->SetEveryPageNum(2);
+    // Each run of its own, into a folder of its own: outputs of the same name and pages.
+    const auto firstOutputOf = [&](const char* name, bool navigation) {
+        FJob->Files()->Clear();
+        TFileInfo& document = *FJob->Files()->NewItem();
+        document.SetSource(Folder() + QString::fromUtf8(name));
+        EXPECT_TRUE(FRun->CheckDocument(document));
+        document.SetPageScore(QStringLiteral("All"));
+        FRun->SetKeepNavigation(navigation);
+        EXPECT_EQ(Run(), kDoneRun);
+        return IdentityOf(FRun->OutFolder() + QStringLiteral("doc(1).pdf"));
+    };
+    const WrittenIdentity first = firstOutputOf("a/doc.pdf", true);
+    EXPECT_EQ(first.title, lookalike);
+    EXPECT_EQ(first.first.size(), 16u);
+    EXPECT_EQ(first.second, first.first); // a new file: both the same
+    EXPECT_NE(IdentityOf(FRun->OutFolder() + QStringLiteral("doc(2).pdf")).first, first.first);
+    EXPECT_EQ(firstOutputOf("a/doc.pdf", true).first, first.first);
+    EXPECT_NE(firstOutputOf("b/doc.pdf", true).first, first.first);
+    EXPECT_NE(firstOutputOf("a/doc.pdf", false).first, first.first);
+}
+
 INSTANTIATE_TEST_SUITE_P(Engine, SplitJobsTest,
                          ::testing::Values(TEngineSetup{kThreadingCaller, 1}));
 

@@ -1,0 +1,86 @@
+#include "FileIdentifier.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+// What the PDF library writes for a new file when told to write its fixed identifier: both
+// strings the same, in lower-case hexadecimal.
+const std::string kPlaceholderHex = "31415926535897932384626433832795";
+const std::string kPlaceholder = "/ID [<" + kPlaceholderHex + "><" + kPlaceholderHex + ">]";
+
+// The trailer and what follows it (the cross-reference offset and the end marker) are far
+// shorter; the file is held back by this much, and passed on in pieces of at least as much.
+constexpr std::size_t kHeldBack = 4096;
+
+std::string LowerHex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    hex.reserve(bytes.size() * 2);
+    for (unsigned char byte : bytes) {
+        hex.push_back(digits[byte >> 4]);
+        hex.push_back(digits[byte & 0x0f]);
+    }
+    return hex;
+}
+
+} // namespace
+
+FileIdentifierStamp::FileIdentifierStamp(std::string fileIdentifier, Pipeline* destination)
+    : Pipeline("file identifier", destination), identifier_(std::move(fileIdentifier))
+{
+    if (identifier_.size() != kPlaceholderHex.size() / 2)
+        throw std::logic_error("a file identifier has 16 bytes");
+}
+
+void FileIdentifierStamp::write(unsigned char const* data, size_t length)
+{
+    tail_.insert(tail_.end(), data, data + length);
+    if (tail_.size() < 2 * kHeldBack)
+        return;
+    const std::size_t passed = tail_.size() - kHeldBack;
+    getNext()->write(tail_.data(), passed);
+    tail_.erase(tail_.begin(), tail_.begin() + static_cast<std::ptrdiff_t>(passed));
+}
+
+void FileIdentifierStamp::finish()
+{
+    getNext()->finish();
+}
+
+void FileIdentifierStamp::complete()
+{
+    const auto found = std::find_end(tail_.begin(), tail_.end(), kPlaceholder.begin(),
+                                     kPlaceholder.end());
+    if (found == tail_.end())
+        throw std::runtime_error("the output's file identifier was not found");
+    const std::string stamped =
+        "/ID [<" + LowerHex(identifier_) + "><" + LowerHex(identifier_) + ">]";
+    std::copy(stamped.begin(), stamped.end(), found);
+    getNext()->write(tail_.data(), tail_.size());
+    tail_.clear();
+    getNext()->finish();
+}
+
+std::string FileIdentifierOf(const std::string& recipe)
+{
+    const QByteArray digest = QCryptographicHash::hash(
+        QByteArrayView(recipe.data(), static_cast<qsizetype>(recipe.size())),
+        QCryptographicHash::Md5);
+    return digest.toStdString();
+}
+
+std::string FileContentDigest(const QString& path)
+{
+    QFile file(path);
+    QCryptographicHash digest(QCryptographicHash::Md5);
+    if (!file.open(QIODevice::ReadOnly) || !digest.addData(&file))
+        throw std::runtime_error("the input cannot be read");
+    return digest.result().toStdString();
+}
