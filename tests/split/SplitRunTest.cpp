@@ -632,7 +632,8 @@ void SetTitle(const QString& path, const std::string& title)
     QPDFObjectHandle info = QPDFObjectHandle::newDictionary();
     info.replaceKey("/Title", QPDFObjectHandle::newString(title));
     pdf.getTrailer().replaceKey("/Info", pdf.makeIndirectObject(info));
-    QPDFWriter writer(pdf, (name + ".new").c_str());
+    const std::string written = name + ".new"; // the writer keeps the pointer
+    QPDFWriter writer(pdf, written.c_str());
     writer.write();
     QFile::remove(path);
     QFile::rename(path + QStringLiteral(".new"), path);
