@@ -1,7 +1,6 @@
 #include "FileIdentifier.h"
 
 #include <QCryptographicHash>
-#include <QFile>
 
 #include <algorithm>
 #include <stdexcept>
@@ -68,19 +67,16 @@ void FileIdentifierStamp::complete()
     getNext()->finish();
 }
 
+void AppendToRecipe(std::string& recipe, const QString& text)
+{
+    const std::string bytes = text.toStdString();
+    recipe += std::to_string(bytes.size()) + ':' + bytes;
+}
+
 std::string FileIdentifierOf(const std::string& recipe)
 {
     const QByteArray digest = QCryptographicHash::hash(
         QByteArrayView(recipe.data(), static_cast<qsizetype>(recipe.size())),
         QCryptographicHash::Md5);
     return digest.toStdString();
-}
-
-std::string FileContentDigest(const QString& path)
-{
-    QFile file(path);
-    QCryptographicHash digest(QCryptographicHash::Md5);
-    if (!file.open(QIODevice::ReadOnly) || !digest.addData(&file))
-        throw std::runtime_error("the input cannot be read");
-    return digest.result().toStdString();
 }

@@ -8,9 +8,10 @@
 #include <vector>
 
 // The file identifier of an output (the trailer's /ID), made from what determines the output's
-// bytes (its recipe: the inputs' contents, its pages, the run's options and names) rather than
-// from a digest of every byte written, which took a seventh of a run. The same recipe gives
-// the same bytes, so outputs stay the same from run to run and whatever the number of jobs.
+// bytes (its recipe: its inputs, told apart by size and modification time as the run tells a
+// changed input, its pages, the run's options and names) rather than from a digest of every
+// byte written, which took a seventh of a run. The same recipe gives the same bytes, so
+// outputs stay the same from run to run and whatever the number of jobs.
 //
 // The writer is told to write a fixed placeholder identifier; FileIdentifierStamp, the last
 // stage before the file, holds back the end of the output and puts the identifier in the
@@ -35,8 +36,8 @@ private:
     std::vector<unsigned char> tail_;
 };
 
+// Appends a text of any length to a recipe so that no two lists of texts read the same.
+void AppendToRecipe(std::string& recipe, const QString& text);
+
 // 16 bytes naming the recipe: a digest of it.
 std::string FileIdentifierOf(const std::string& recipe);
-
-// A digest (16 bytes) of the file's whole contents; throws when it cannot be read.
-std::string FileContentDigest(const QString& path);

@@ -233,24 +233,13 @@ void OutputPreparer::publishRunFacts(PdfSource& source)
     } catch (const std::exception&) {
     }
     navigationRead_.set_value(std::move(navigation));
-    std::string digest;
-    try {
-        digest = source.contentDigest();
-    } catch (const std::exception&) {
-        // Each reading then tries for itself, and an output that cannot be named fails.
-    }
-    contentDigestRead_.set_value(std::move(digest));
 }
 
 // Just before the first output of a worker's own reading is written, which is when the first
 // worker has long read them.
-void OutputPreparer::adoptRunFacts(PdfSource& source)
+void OutputPreparer::adoptNavigation(PdfSource& source)
 {
-    if (&source == settings_.input.get())
-        return;
-    if (!contentDigest_.get().empty())
-        source.shareContentDigest(contentDigest_.get());
-    if ((settings_.runOptions & kRunOptionNavigation) == 0)
+    if (&source == settings_.input.get() || (settings_.runOptions & kRunOptionNavigation) == 0)
         return;
     if (std::shared_ptr<const NavigationIndex> navigation = navigation_.get())
         source.shareNavigation(std::move(navigation));
@@ -310,7 +299,7 @@ void OutputPreparer::make(PreparedOutput& output, const std::shared_ptr<PdfSourc
         }
         if (!mayProceed(output))
             return;
-        adoptRunFacts(*source);
+        adoptNavigation(*source);
         // Without a page nothing is written, as when the run copies the pages itself.
         std::unique_ptr<TemporarySibling> file = pdf.pageCount() > 0 ? pdf.writeKept() : nullptr;
         std::lock_guard<std::mutex> lock(mutex_);

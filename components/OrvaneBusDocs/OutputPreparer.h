@@ -124,7 +124,7 @@ private:
     void work(std::size_t stretch, bool lent);
     OpenOutcome reading(bool lent) const;
     void publishRunFacts(PdfSource& source);
-    void adoptRunFacts(PdfSource& source);
+    void adoptNavigation(PdfSource& source);
     // The next output for the worker of `stretch`; null when no output waits any more.
     PreparedOutput* nextOutput(std::size_t stretch);
     PreparedOutput* startWaiting(std::size_t index);
@@ -143,8 +143,6 @@ private:
     std::promise<std::shared_ptr<const NavigationIndex>> navigationRead_;
     std::shared_future<std::shared_ptr<const NavigationIndex>> navigation_{
         navigationRead_.get_future()};
-    std::promise<std::string> contentDigestRead_; // empty when it could not be read
-    std::shared_future<std::string> contentDigest_{contentDigestRead_.get_future()};
     // The outputs [next, end) each worker has still to make, under the lock.
     struct Stretch
     {

@@ -157,15 +157,17 @@ void PdfOutput::finishDocument()
 }
 
 // Everything the output's bytes follow from, once its document is finished: the versions of
-// what writes it, the options, its name (its links to siblings are relative to it), the
-// contents of its inputs, its pages and, with navigation, the run's page map.
+// what writes it, the options, its name (its links to siblings are relative to it), its
+// inputs (their stamps), its pages and, with navigation, the run's page map.
 std::string PdfOutput::recipe()
 {
     std::string recipe = "output " TAVLO_FILE_VERSION " qpdf " + QPDF::QPDFVersion() + '\n';
     recipe += std::to_string(runOptions_) + '\n';
-    recipe += QFileInfo(targetPath_).fileName().toStdString() + '\n';
-    for (const auto& source : sources_)
-        recipe += source->contentDigest();
+    AppendToRecipe(recipe, QFileInfo(targetPath_).fileName());
+    for (const auto& source : sources_) {
+        recipe += std::to_string(source->stamp().size) + '/' +
+                  std::to_string(source->stamp().modified) + '\n';
+    }
     recipe += pagesRecipe_;
     if ((runOptions_ & kRunOptionNavigation) != 0 && sources_.size() == 1 &&
         sources_.front()->runPageMap())

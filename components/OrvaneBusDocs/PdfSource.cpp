@@ -2,7 +2,6 @@
 
 #include "DestinationResolver.h"
 #include "EngineLock.h"
-#include "FileIdentifier.h"
 #include "NavigationIndex.h"
 #include "OutlineModel.h"
 #include "RunPageMap.h"
@@ -102,13 +101,6 @@ std::shared_ptr<const NavigationIndex> PdfSource::sharedNavigation()
 void PdfSource::shareNavigation(std::shared_ptr<const NavigationIndex> index)
 {
     navigation_ = std::move(index);
-}
-
-const std::string& PdfSource::contentDigest()
-{
-    if (contentDigest_.empty())
-        contentDigest_ = FileContentDigest(path_);
-    return contentDigest_;
 }
 
 DestinationResolver& PdfSource::destinations()

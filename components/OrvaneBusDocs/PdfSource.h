@@ -16,7 +16,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 class DestinationResolver;
@@ -65,10 +64,6 @@ public:
     const NavigationIndex& navigation();
     std::shared_ptr<const NavigationIndex> sharedNavigation();
     void shareNavigation(std::shared_ptr<const NavigationIndex> index);
-    // A digest of the input file's contents (FileContentDigest), read on first use unless
-    // another reading of the same file shared it. Throws when the file cannot be read.
-    const std::string& contentDigest();
-    void shareContentDigest(std::string digest) { contentDigest_ = std::move(digest); }
     // Where the destinations of this reading lead (links, the opening view).
     DestinationResolver& destinations();
 
@@ -110,7 +105,6 @@ private:
     std::unique_ptr<QPDFPageLabelDocumentHelper> pageLabels_;
     std::unique_ptr<OutlineModel> outline_;
     std::shared_ptr<const NavigationIndex> navigation_;
-    std::string contentDigest_; // empty until read or shared
     std::unique_ptr<DestinationResolver> destinations_;
     std::shared_ptr<const RunPageMap> runPageMap_; // read-only, shared with worker readings
     PdfWarnings warnings_;

@@ -39,7 +39,8 @@ std::string RunPageMap::recipe() const
         auto folder = relativeFolders.find(folders_[o]);
         if (folder == relativeFolders.end())
             folder = relativeFolders.insert(folders_[o], QDir(folders_.front()).relativeFilePath(folders_[o]));
-        recipe += folder->toStdString() + '/' + fileNames_[o].toStdString() + '\n';
+        AppendToRecipe(recipe, *folder);
+        AppendToRecipe(recipe, fileNames_[o]);
         recipe += std::to_string(leadBookmarks_[o]) + ':';
         for (int page : pages_[o])
             recipe += std::to_string(page) + ',';
