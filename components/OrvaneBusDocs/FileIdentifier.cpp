@@ -40,6 +40,14 @@ FileIdentifierStamp::FileIdentifierStamp(std::string fileIdentifier, Pipeline* d
 
 void FileIdentifierStamp::write(unsigned char const* data, size_t length)
 {
+    if (length >= kHeldBack) {
+        // Large pieces (stream data) go on without a copy, but for their end.
+        if (!tail_.empty())
+            getNext()->write(tail_.data(), tail_.size());
+        getNext()->write(data, length - kHeldBack);
+        tail_.assign(data + (length - kHeldBack), data + length);
+        return;
+    }
     tail_.insert(tail_.end(), data, data + length);
     if (tail_.size() < 2 * kHeldBack)
         return;
