@@ -63,8 +63,8 @@ void FileIdentifierStamp::finish()
 
 void FileIdentifierStamp::complete()
 {
-    const auto found = std::find_end(tail_.begin(), tail_.end(), kPlaceholder.begin(),
-                                     kPlaceholder.end());
+    const auto found =
+        std::find_end(tail_.begin(), tail_.end(), kPlaceholder.begin(), kPlaceholder.end());
     if (found == tail_.end())
         throw std::runtime_error("the output's file identifier was not found");
     const std::string stamped =

@@ -38,7 +38,8 @@ std::string RunPageMap::recipe() const
     for (std::size_t o = 0; o < outputs_.size(); ++o) {
         auto folder = relativeFolders.find(folders_[o]);
         if (folder == relativeFolders.end())
-            folder = relativeFolders.insert(folders_[o], QDir(folders_.front()).relativeFilePath(folders_[o]));
+            folder = relativeFolders.insert(folders_[o],
+                                            QDir(folders_.front()).relativeFilePath(folders_[o]));
         AppendToRecipe(recipe, *folder);
         AppendToRecipe(recipe, fileNames_[o]);
         recipe += std::to_string(leadBookmarks_[o]) + ':';

@@ -661,7 +661,8 @@ TEST_P(SplitJobsTest, FileIdentifiersFollowWhatTheOutputIsMadeOf)
 {
     const std::string lookalike =
         "/ID [<31415926535897932384626433832795><31415926535897932384626433832795>]";
-    for (const auto& [name, title] : {std::pair{"a/doc.pdf", lookalike}, {"b/doc.pdf", "another"}}) {
+    for (const auto& [name, title] :
+         {std::pair{"a/doc.pdf", lookalike}, {"b/doc.pdf", "another"}}) {
         QDir().mkpath(Folder() + QString::fromUtf8(name).section(u'/', 0, 0));
         WriteTestPdf(Folder() + QString::fromUtf8(name), 4);
         SetTitle(Folder() + QString::fromUtf8(name), title);
