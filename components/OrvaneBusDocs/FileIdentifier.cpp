@@ -1,5 +1,7 @@
 #include "FileIdentifier.h"
 
+#include <qpdf/QUtil.hh>
+
 #include <QCryptographicHash>
 
 #include <algorithm>
@@ -9,25 +11,13 @@
 namespace {
 
 // What the PDF library writes for a new file when told to write its fixed identifier: both
-// strings the same, in lower-case hexadecimal.
+// strings the same, in hexadecimal as QUtil::hex_encode writes it.
 const std::string kPlaceholderHex = "31415926535897932384626433832795";
 const std::string kPlaceholder = "/ID [<" + kPlaceholderHex + "><" + kPlaceholderHex + ">]";
 
 // The trailer and what follows it (the cross-reference offset and the end marker) are far
 // shorter; the file is held back by this much, and passed on in pieces of at least as much.
 constexpr std::size_t kHeldBack = 4096;
-
-std::string LowerHex(const std::string& bytes)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string hex;
-    hex.reserve(bytes.size() * 2);
-    for (unsigned char byte : bytes) {
-        hex.push_back(digits[byte >> 4]);
-        hex.push_back(digits[byte & 0x0f]);
-    }
-    return hex;
-}
 
 } // namespace
 
@@ -67,8 +57,8 @@ void FileIdentifierStamp::complete()
         std::find_end(tail_.begin(), tail_.end(), kPlaceholder.begin(), kPlaceholder.end());
     if (found == tail_.end())
         throw std::runtime_error("the output's file identifier was not found");
-    const std::string stamped =
-        "/ID [<" + LowerHex(identifier_) + "><" + LowerHex(identifier_) + ">]";
+    const std::string hex = QUtil::hex_encode(identifier_);
+    const std::string stamped = "/ID [<" + hex + "><" + hex + ">]";
     std::copy(stamped.begin(), stamped.end(), found);
     getNext()->write(tail_.data(), tail_.size());
     tail_.clear();

@@ -55,9 +55,7 @@ void PdfOutput::appendPage(const std::shared_ptr<PdfSource>& source, int index)
     if (!copiedPages_.insert({source.get(), page.getObjectHandle().getObjGen()}).second)
         page = page.shallowCopyPage();
     QPDFPageDocumentHelper(pdf_).addPage(page, false);
-    const std::size_t sourceNumber = keepSource(source);
-    inputPages_.push_back(sourceNumber == 0 ? index : -1);
-    pagesRecipe_ += std::to_string(sourceNumber) + ':' + std::to_string(index) + ',';
+    pageOrigins_.push_back({keepSource(source), index});
     addPageLabel(*source, index);
     ++pageCount_;
     fixAnnotations(*source, page);
@@ -168,7 +166,8 @@ std::string PdfOutput::recipe()
         recipe += std::to_string(source->stamp().size) + '/' +
                   std::to_string(source->stamp().modified) + '\n';
     }
-    recipe += pagesRecipe_;
+    for (const PageOrigin& origin : pageOrigins_)
+        recipe += std::to_string(origin.source) + ':' + std::to_string(origin.index) + ',';
     if ((runOptions_ & kRunOptionNavigation) != 0 && sources_.size() == 1 &&
         sources_.front()->runPageMap())
         recipe += sources_.front()->runPageMap()->digest();
@@ -181,8 +180,13 @@ void PdfOutput::addNavigation()
     if (sources_.size() != 1)
         return;
     PdfSource& source = *sources_.front();
+    std::vector<int> inputPages;
+    inputPages.reserve(pageOrigins_.size());
+    for (const PageOrigin& origin : pageOrigins_)
+        inputPages.push_back(origin.index);
     try {
-        OutputNavigation(pdf_, source, inputPages_, source.runPageMap(), targetPath_).apply();
+        OutputNavigation(pdf_, source, std::move(inputPages), source.runPageMap(), targetPath_)
+            .apply();
     } catch (const std::exception&) {
         // An input too damaged to read its navigation at all: the pages still go out.
     }

@@ -73,8 +73,12 @@ private:
     std::unique_ptr<QPDFAcroFormDocumentHelper> acroForm_;
     std::vector<std::shared_ptr<PdfSource>> sources_;
     std::set<std::pair<const PdfSource*, QPDFObjGen>> copiedPages_;
-    std::vector<int> inputPages_; // per output page, its page (0-based) in the first source
-    std::string pagesRecipe_;     // per output page, its source's number and its page there
+    struct PageOrigin
+    {
+        std::size_t source; // the number of its source in sources_
+        int index;          // its page there, 0-based
+    };
+    std::vector<PageOrigin> pageOrigins_; // per output page
     std::vector<QPDFObjectHandle> pageLabels_;
     bool anyPageLabels_ = false;
     bool pageLabelsDamaged_ = false;
