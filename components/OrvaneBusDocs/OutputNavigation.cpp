@@ -189,6 +189,8 @@ void OutputNavigation::addOutline()
 
 // A section of a bookmark split starts with its own bookmark: what comes before it in the
 // outline, other than its ancestors, belongs to the section before (which ends on this page).
+// Unless no other output keeps it: a bookmark on this page whose own section has no page of
+// its own (several sections start on one page) stays here rather than nowhere.
 void OutputNavigation::dropWhatPrecedesTheLead(std::vector<char>& kept) const
 {
     // Outline handles count the root as 0; bookmarks here start at 0.
@@ -196,14 +198,47 @@ void OutputNavigation::dropWhatPrecedesTheLead(std::vector<char>& kept) const
     const std::vector<NavigationIndex::Bookmark>& bookmarks = index_.bookmarks();
     if (lead < 0 || lead >= static_cast<int>(bookmarks.size()) || !kept[static_cast<std::size_t>(lead)])
         return;
-    std::vector<char> ancestor(static_cast<std::size_t>(lead), 0);
-    for (int a = bookmarks[static_cast<std::size_t>(lead)].parent; a >= 0;
-         a = bookmarks[static_cast<std::size_t>(a)].parent)
-        ancestor[static_cast<std::size_t>(a)] = 1;
+    std::vector<char> stays(static_cast<std::size_t>(lead), 0);
     for (int b = 0; b < lead; ++b) {
-        if (!ancestor[static_cast<std::size_t>(b)])
+        const std::size_t slot = static_cast<std::size_t>(b);
+        if (!kept[slot] || !precedesTheSection(b, lead) ||
+            !positionOf(bookmarks[slot].target.page) || keptElsewhere(b))
+            continue;
+        for (int k = b; k >= 0 && !stays[static_cast<std::size_t>(k)];
+             k = bookmarks[static_cast<std::size_t>(k)].parent)
+            stays[static_cast<std::size_t>(k)] = 1;
+    }
+    for (int b = 0; b < lead; ++b) {
+        if (!stays[static_cast<std::size_t>(b)] && precedesTheSection(b, lead))
             kept[static_cast<std::size_t>(b)] = 0;
     }
+}
+
+// Whether the bookmark comes before the section that `lead` starts, and is not one of its
+// ancestors.
+bool OutputNavigation::precedesTheSection(int bookmark, int lead) const
+{
+    const std::vector<NavigationIndex::Bookmark>& bookmarks = index_.bookmarks();
+    if (lead < 0 || lead >= static_cast<int>(bookmarks.size()) || bookmark >= lead)
+        return false;
+    for (int a = bookmarks[static_cast<std::size_t>(lead)].parent; a >= 0;
+         a = bookmarks[static_cast<std::size_t>(a)].parent) {
+        if (a == bookmark)
+            return false;
+    }
+    return true;
+}
+
+// Whether another output of the run holds the bookmark's page and keeps it there.
+bool OutputNavigation::keptElsewhere(int bookmark) const
+{
+    const int page = index_.bookmarks()[static_cast<std::size_t>(bookmark)].target.page;
+    for (const RunPageMap::Placement& placement : runMap_->placementsOf(page)) {
+        if (placement.output != outputNumber_ &&
+            !precedesTheSection(bookmark, runMap_->leadBookmark(placement.output) - 1))
+            return true;
+    }
+    return false;
 }
 
 void OutputNavigation::fixLinks()

@@ -38,6 +38,8 @@ private:
     void copyDocumentEntries();
     void addOutline();
     void dropWhatPrecedesTheLead(std::vector<char>& kept) const;
+    bool precedesTheSection(int bookmark, int lead) const;
+    bool keptElsewhere(int bookmark) const;
     void fixLinks();
     void fixPageLinks(QPDFObjectHandle inputPage, QPDFObjectHandle outputPage);
     void fixLink(QPDFObjectHandle annotation, const NavTarget& target);

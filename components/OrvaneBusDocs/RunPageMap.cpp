@@ -72,11 +72,17 @@ int RunPageMap::leadBookmark(int output) const
     return leadBookmarks_[static_cast<std::size_t>(output)];
 }
 
+const std::vector<RunPageMap::Placement>& RunPageMap::placementsOf(int page) const
+{
+    static const std::vector<Placement> nowhere;
+    if (page < 0 || page >= static_cast<int>(placements_.size()))
+        return nowhere;
+    return placements_[static_cast<std::size_t>(page)];
+}
+
 std::optional<RunPageMap::Placement> RunPageMap::placementElsewhere(int page, int except) const
 {
-    if (page < 0 || page >= static_cast<int>(placements_.size()))
-        return std::nullopt;
-    for (const Placement& placement : placements_[static_cast<std::size_t>(page)]) {
+    for (const Placement& placement : placementsOf(page)) {
         if (placement.output != except)
             return placement;
     }

@@ -39,6 +39,8 @@ public:
 
     // The first output in map order that holds the page, other than `except`.
     std::optional<Placement> placementElsewhere(int page, int except) const;
+    // Every place the input page (0-based) goes to, in output order.
+    const std::vector<Placement>& placementsOf(int page) const;
 
     // 16 bytes naming what the outputs' navigation follows from: every output's file name,
     // pages and lead bookmark, and where the folders lie relative to the first output's (not

@@ -160,27 +160,60 @@ void Fault(TNavigationCheck& check, const std::string& text)
         check.faults.push_back(text);
 }
 
-// Which bookmarks the output should hold, with the page each leads to there: those whose
-// page it holds, their ancestors leading where their first such descendant leads.
-std::vector<Bookmark> ExpectedOutline(const std::vector<Bookmark>& input, const TPlannedOutput& output)
+// Whether bookmark b comes before the section of `lead` and is none of its ancestors.
+bool BeforeTheSection(const std::vector<Bookmark>& input, int b, int lead)
 {
+    if (lead < 0 || lead >= static_cast<int>(input.size()) || b >= lead)
+        return false;
+    for (int a = input[static_cast<std::size_t>(lead)].parent; a >= 0;
+         a = input[static_cast<std::size_t>(a)].parent) {
+        if (a == b)
+            return false;
+    }
+    return true;
+}
+
+// Whether the output holds the page of its section's bookmark or of one of its descendants.
+bool HoldsTheSection(const std::vector<Bookmark>& input, const TPlannedOutput& output)
+{
+    const auto lead = static_cast<std::size_t>(output.lead);
+    if (output.lead < 0 || lead >= input.size())
+        return false;
+    for (std::size_t d = lead; d < input.size(); ++d) {
+        if (d > lead && input[d].depth <= input[lead].depth)
+            break;
+        if (PositionIn(output, input[d].page) >= 0)
+            return true;
+    }
+    return false;
+}
+
+// Which bookmarks the output should hold, with the page each leads to there: those whose
+// page it holds, their ancestors leading where their first such descendant leads. A section
+// of a bookmark split leaves out what precedes its own bookmark, when another output that
+// holds the page keeps it.
+std::vector<Bookmark> ExpectedOutline(const std::vector<Bookmark>& input,
+                                      const std::vector<TPlannedOutput>& outputs, std::size_t self)
+{
+    const TPlannedOutput& output = outputs[self];
+    const auto keptElsewhere = [&](int b) {
+        for (std::size_t o = 0; o < outputs.size(); ++o) {
+            if (o != self && PositionIn(outputs[o], input[static_cast<std::size_t>(b)].page) >= 0 &&
+                !BeforeTheSection(input, b, outputs[o].lead))
+                return true;
+        }
+        return false;
+    };
+    const bool leadHere = HoldsTheSection(input, output);
     std::vector<char> kept(input.size(), 0);
     for (std::size_t b = 0; b < input.size(); ++b) {
-        if (PositionIn(output, input[b].page) < 0)
+        if (PositionIn(output, input[b].page) < 0 ||
+            (leadHere && BeforeTheSection(input, static_cast<int>(b), output.lead) &&
+             keptElsewhere(static_cast<int>(b))))
             continue;
         for (int k = static_cast<int>(b); k >= 0 && !kept[static_cast<std::size_t>(k)];
              k = input[static_cast<std::size_t>(k)].parent)
             kept[static_cast<std::size_t>(k)] = 1;
-    }
-    if (output.lead >= 0 && output.lead < static_cast<int>(input.size())) {
-        std::set<int> ancestors;
-        for (int a = input[static_cast<std::size_t>(output.lead)].parent; a >= 0;
-             a = input[static_cast<std::size_t>(a)].parent)
-            ancestors.insert(a);
-        for (int b = 0; b < output.lead; ++b) {
-            if (!ancestors.count(b))
-                kept[static_cast<std::size_t>(b)] = 0;
-        }
     }
     std::vector<Bookmark> expected;
     for (std::size_t b = 0; b < input.size(); ++b) {
@@ -199,11 +232,12 @@ std::vector<Bookmark> ExpectedOutline(const std::vector<Bookmark>& input, const 
     return expected;
 }
 
-void CheckOutline(const std::vector<Bookmark>& input, const TPlannedOutput& planned, Reading& output,
-                  TNavigationCheck& check)
+void CheckOutline(const std::vector<Bookmark>& input, const std::vector<TPlannedOutput>& outputs,
+                  std::size_t self, Reading& output, TNavigationCheck& check)
 {
+    const TPlannedOutput& planned = outputs[self];
     std::multimap<std::tuple<std::string, int, int>, std::string> expected; // to the view
-    for (const Bookmark& b : ExpectedOutline(input, planned))
+    for (const Bookmark& b : ExpectedOutline(input, outputs, self))
         expected.insert({{b.title, b.depth, b.page}, b.view});
     check.bookmarksExpected += static_cast<int>(expected.size());
     for (const Bookmark& b : OutlineOf(output)) {
@@ -316,7 +350,7 @@ TNavigationCheck CheckNavigation(const QString& input, const std::string& passwo
             Fault(check, "page count of " + outputs[o].path.toStdString());
             continue;
         }
-        CheckOutline(bookmarks, outputs[o], output, check);
+        CheckOutline(bookmarks, outputs, o, output, check);
         CheckLinks(source, outputs, o, output, check);
     }
     return check;
