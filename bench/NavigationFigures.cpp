@@ -2,7 +2,7 @@
 // bookmarks, and the links that land on the right page of the right file. The plan comes
 // from `tavlo-split --dry-run` on standard input; the outputs are in FOLDER.
 //
-// Usage: tavlo-split --dry-run ... INPUT.pdf | NavigationFigures INPUT.pdf FOLDER
+// Usage: tavlo-split --dry-run ... INPUT.pdf | NavigationFigures INPUT.pdf FOLDER [PASSWORD]
 
 #include "engine/NavigationCheck.h"
 
@@ -45,11 +45,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: NavigationFigures INPUT.pdf FOLDER < plan\n");
+    if (arguments.size() != 3 && arguments.size() != 4) {
+        std::fprintf(stderr, "usage: NavigationFigures INPUT.pdf FOLDER [PASSWORD] < plan\n");
         return 1;
     }
-    const TNavigationCheck c = CheckNavigation(arguments[1], {}, ReadPlan(arguments[2]));
+    const std::string password = arguments.size() == 4 ? arguments[3].toStdString() : std::string();
+    const TNavigationCheck c = CheckNavigation(arguments[1], password, ReadPlan(arguments[2]));
     std::printf("bookmarks kept %d/%d (%.1f%%), stray %d\n", c.bookmarksKept, c.bookmarksExpected,
                 Share(c.bookmarksKept, c.bookmarksExpected), c.strayBookmarks);
     std::printf("same-file links working %d/%d (%.1f%%)\n", c.sameFileWorking, c.sameFileLinks,

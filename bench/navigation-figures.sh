@@ -3,7 +3,9 @@
 # cross-file links that land right, dead links), read back independently by
 # NavigationFigures, and what keeping it costs: wall and CPU time and total output size with
 # navigation against --no-navigation (bare copies), with one job and with the default number,
-# median of REPEAT runs (default 5), alternating.
+# median of REPEAT runs (default 5), alternating. Then the same read-back over every file of
+# the corpus in tests/data that has bookmarks or links, split every 5 pages and, where it has
+# bookmarks, by its top-level ones, with the totals: too small to time.
 #
 # Usage: bench/navigation-figures.sh BUILD/bin
 set -euo pipefail
@@ -75,3 +77,43 @@ run_case "generated manual, one output per page" "$work/manual.pdf" --every 1
 run_case "generated manual, chapters" "$work/manual.pdf" --bookmarks 1
 run_case "LaTeX lecture notes, every 25 pages" "$work/geotopo.pdf" --every 25
 run_case "LaTeX lecture notes, range with the other pages" "$work/geotopo.pdf" --range 1-30,60-80 --others
+
+# The corpus: one line per file and method, then the totals.
+corpus="$here/../tests/data"
+totals="$work/totals"
+: > "$totals"
+corpus_case() { # file password options...
+  local file="$1" password="$2"
+  shift 2
+  local pw=()
+  [ -n "$password" ] && pw=(--password "$password")
+  rm -rf "$work/corpus"
+  mkdir "$work/corpus"
+  "$bin/tavlo-split" --quiet "${pw[@]}" "$@" --out "$work/corpus" "$corpus/$file" > /dev/null 2>&1 || true
+  local folder
+  folder="$(ls -d "$work/corpus"/*/ 2> /dev/null | head -n 1)"
+  [ -n "$folder" ] || { echo "$file $*: no outputs"; return; }
+  local figures
+  figures="$("$bin/tavlo-split" --dry-run "${pw[@]}" "$@" "$corpus/$file" 2> /dev/null |
+    "$bin/NavigationFigures" "$corpus/$file" "$folder" $password)"
+  echo "$figures" | awk -v name="$file $*" '
+    /^bookmarks kept/ { split($3, b, "/"); stray = $NF }
+    /^same-file/ { split($4, s, "/") }
+    /^cross-file/ { split($4, c, "/") }
+    /^links to pages/ { nowhere = $6; sub(";", "", nowhere); dead = $NF }
+    END { printf "%-60s bookmarks %d/%d stray %d, same-file %d/%d, cross-file %d/%d, to no output %d, dead %d\n",
+                 name, b[1], b[2], stray, s[1], s[2], c[1], c[2], nowhere, dead
+          print b[1], b[2], stray, s[1], s[2], c[1], c[2], nowhere, dead > "/dev/stderr" }' 2>> "$totals"
+}
+echo "== corpus (tests/data), every 5 pages and by top-level bookmarks"
+# Fields split on "|": read would run empty tab-separated fields together.
+while IFS='|' read -r file pages depth top encryption password damaged notes; do
+  [ "$pages" = -2 ] || [ "$pages" = 0 ] && continue
+  [ "$depth" -gt 0 ] || [[ "$notes" == *Link:* ]] || continue
+  corpus_case "$file" "$password" --every 5
+  [ "$depth" -gt 0 ] && corpus_case "$file" "$password" --bookmarks 1
+done < <(awk -F'\t' -v OFS='|' 'NR > 1 { $1 = $1; print }' "$corpus/manifest.tsv")
+awk '{ for (i = 1; i <= NF; i++) t[i] += $i }
+  END { printf "corpus totals: bookmarks kept %d/%d (%.1f%%), stray %d; same-file links %d/%d (%.1f%%); cross-file links %d/%d (%.1f%%); to no output %d; dead %d\n",
+               t[1], t[2], t[2] ? 100 * t[1] / t[2] : 100, t[3], t[4], t[5], t[5] ? 100 * t[4] / t[5] : 100,
+               t[6], t[7], t[7] ? 100 * t[6] / t[7] : 100, t[8], t[9] }' "$totals"
