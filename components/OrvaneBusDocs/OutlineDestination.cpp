@@ -91,11 +91,18 @@ std::optional<double> CommonTopMargin(const std::vector<PageTarget>& targets)
 
 OutlineDestination::OutlineDestination(QPDF& pdf) : pdf_(pdf)
 {
-    QPDFObjectHandle root = pdf.getRoot();
+}
+
+// Only when a name is looked up: a reading that gets its names from the run's navigation
+// index never reads the name tree itself.
+void OutlineDestination::findNames()
+{
+    namesFound_ = true; // a damaged tree is not read again for every name
+    QPDFObjectHandle root = pdf_.getRoot();
     destsDictionary_ = root.getKey("/Dests");
     QPDFObjectHandle names = root.getKey("/Names");
     if (names.isDictionary() && names.getKey("/Dests").isDictionary())
-        destsNameTree_ = std::make_unique<QPDFNameTreeObjectHelper>(names.getKey("/Dests"), pdf);
+        destsNameTree_ = std::make_unique<QPDFNameTreeObjectHelper>(names.getKey("/Dests"), pdf_);
 }
 
 OutlineDestination::~OutlineDestination() = default;
@@ -140,6 +147,8 @@ QPDFObjectHandle OutlineDestination::explicitDestination(QPDFObjectHandle destin
 
 QPDFObjectHandle OutlineDestination::lookUpName(QPDFObjectHandle name)
 {
+    if (!namesFound_)
+        findNames();
     QPDFObjectHandle result = QPDFObjectHandle::newNull();
     if (name.isName()) {
         if (destsDictionary_.isDictionary())

@@ -45,8 +45,10 @@ public:
 
 private:
     QPDFObjectHandle lookUpName(QPDFObjectHandle name);
+    void findNames();
 
     QPDF& pdf_;
+    bool namesFound_ = false;
     QPDFObjectHandle destsDictionary_;
     std::unique_ptr<QPDFNameTreeObjectHelper> destsNameTree_;
 };
