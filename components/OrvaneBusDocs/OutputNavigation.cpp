@@ -193,25 +193,35 @@ void OutputNavigation::addOutline()
 // its own (several sections start on one page) stays here rather than nowhere.
 void OutputNavigation::dropWhatPrecedesTheLead(std::vector<char>& kept) const
 {
-    // Outline handles count the root as 0; bookmarks here start at 0.
-    const int lead = runMap_ ? runMap_->leadBookmark(outputNumber_) - 1 : -1;
+    const int lead = sectionBookmarkOf(outputNumber_);
     const std::vector<NavigationIndex::Bookmark>& bookmarks = index_.bookmarks();
     if (lead < 0 || lead >= static_cast<int>(bookmarks.size()) || !kept[static_cast<std::size_t>(lead)])
         return;
+    std::vector<char> before(static_cast<std::size_t>(lead), 1); // all but the lead's ancestors
+    for (int a = bookmarks[static_cast<std::size_t>(lead)].parent; a >= 0;
+         a = bookmarks[static_cast<std::size_t>(a)].parent)
+        before[static_cast<std::size_t>(a)] = 0;
     std::vector<char> stays(static_cast<std::size_t>(lead), 0);
     for (int b = 0; b < lead; ++b) {
         const std::size_t slot = static_cast<std::size_t>(b);
-        if (!kept[slot] || !precedesTheSection(b, lead) ||
-            !positionOf(bookmarks[slot].target.page) || keptElsewhere(b))
+        if (!kept[slot] || !before[slot] || !positionOf(bookmarks[slot].target.page) ||
+            keptElsewhere(b))
             continue;
         for (int k = b; k >= 0 && !stays[static_cast<std::size_t>(k)];
              k = bookmarks[static_cast<std::size_t>(k)].parent)
             stays[static_cast<std::size_t>(k)] = 1;
     }
-    for (int b = 0; b < lead; ++b) {
-        if (!stays[static_cast<std::size_t>(b)] && precedesTheSection(b, lead))
-            kept[static_cast<std::size_t>(b)] = 0;
+    for (std::size_t b = 0; b < before.size(); ++b) {
+        if (before[b] && !stays[b])
+            kept[b] = 0;
     }
+}
+
+// The bookmark (0-based) whose section the output is; -1 when it is none. Outline handles
+// count the root as 0.
+int OutputNavigation::sectionBookmarkOf(int output) const
+{
+    return runMap_ ? runMap_->leadBookmark(output) - 1 : -1;
 }
 
 // Whether the bookmark comes before the section that `lead` starts, and is not one of its
@@ -235,7 +245,7 @@ bool OutputNavigation::keptElsewhere(int bookmark) const
     const int page = index_.bookmarks()[static_cast<std::size_t>(bookmark)].target.page;
     for (const RunPageMap::Placement& placement : runMap_->placementsOf(page)) {
         if (placement.output != outputNumber_ &&
-            !precedesTheSection(bookmark, runMap_->leadBookmark(placement.output) - 1))
+            !precedesTheSection(bookmark, sectionBookmarkOf(placement.output)))
             return true;
     }
     return false;

@@ -38,6 +38,7 @@ private:
     void copyDocumentEntries();
     void addOutline();
     void dropWhatPrecedesTheLead(std::vector<char>& kept) const;
+    int sectionBookmarkOf(int output) const;
     bool precedesTheSection(int bookmark, int lead) const;
     bool keptElsewhere(int bookmark) const;
     void fixLinks();
