@@ -1,6 +1,15 @@
 #include "DestinationResolver.h"
 
+#include <algorithm>
 #include <exception>
+
+namespace {
+
+// The longest view a destination has: /FitR and its four edges. What follows is damage, and
+// copied into every output link that leads there it would multiply the input's size.
+constexpr int kLongestView = 5;
+
+} // namespace
 
 DestinationResolver::DestinationResolver(QPDF& pdf, const NavigationIndex* names)
     : pdf_(pdf), destinations_(pdf), names_(names)
@@ -20,7 +29,7 @@ NavTarget DestinationResolver::resolve(QPDFObjectHandle destination)
         if (items == 0)
             return target;
         target.page = destinations_.pageIndexOf(array.getArrayItem(0));
-        for (int i = 1; i < items; ++i) {
+        for (int i = 1; i < std::min(items, 1 + kLongestView); ++i) {
             // A reference here is damage: the view ends before it.
             std::optional<ViewItem> item = ViewItem::From(array.getArrayItem(i));
             if (!item)

@@ -25,6 +25,18 @@ void FileUnder(std::vector<std::vector<int>>& lists, int page, int item)
         lists[static_cast<std::size_t>(page)].push_back(item);
 }
 
+// Three numbers: RGB. Anything else (nested objects of any size) is no colour.
+bool IsColour(QPDFObjectHandle colour)
+{
+    if (!colour.isArray() || colour.getArrayNItems() != 3)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (!colour.getArrayItem(i).isNumber())
+            return false;
+    }
+    return true;
+}
+
 // Title, colour, style and open state: only looks, so damage in them costs only them.
 void ReadLooks(QPDFObjectHandle item, NavigationIndex::Bookmark& bookmark)
 {
@@ -33,8 +45,11 @@ void ReadLooks(QPDFObjectHandle item, NavigationIndex::Bookmark& bookmark)
         if (title.isString())
             bookmark.title = title.getStringValue();
         QPDFObjectHandle colour = item.getKey("/C");
-        if (colour.isArray() && colour.getArrayNItems() == 3)
-            bookmark.colour = colour.unparseResolved();
+        if (IsColour(colour)) { // the numbers themselves, even where they are references
+            bookmark.colour = "[" + colour.getArrayItem(0).unparseResolved() + " " +
+                              colour.getArrayItem(1).unparseResolved() + " " +
+                              colour.getArrayItem(2).unparseResolved() + "]";
+        }
         QPDFObjectHandle style = item.getKey("/F");
         if (style.isInteger())
             bookmark.style = style.getIntValue();

@@ -67,6 +67,27 @@ void LinkChildren(QPDFObjectHandle parent, const std::vector<int>& kids,
     }
 }
 
+// The output's own copy of a value of the input. References in it are copied with what they
+// refer to: written as they stand, they would name whatever object the output numbers so.
+QPDFObjectHandle CopyOfValue(QPDF& output, QPDFObjectHandle value)
+{
+    if (value.isIndirect())
+        return output.copyForeignObject(value);
+    if (value.isArray()) {
+        QPDFObjectHandle copy = QPDFObjectHandle::newArray();
+        for (const QPDFObjectHandle& item : value.aitems())
+            copy.appendItem(CopyOfValue(output, item));
+        return copy;
+    }
+    if (value.isDictionary()) {
+        QPDFObjectHandle copy = QPDFObjectHandle::newDictionary();
+        for (const auto& [key, item] : value.ditems())
+            copy.replaceKey(key, CopyOfValue(output, item));
+        return copy;
+    }
+    return QPDFObjectHandle::parse(value.unparse());
+}
+
 template <class Step>
 void AsAnExtra(Step step)
 {
@@ -108,9 +129,11 @@ void OutputNavigation::copyDocumentEntries()
     QPDFObjectHandle from = input_.pdf().getRoot();
     QPDFObjectHandle to = output_.getRoot();
     for (const char* key : {"/Lang", "/PageMode", "/ViewerPreferences"}) {
-        QPDFObjectHandle value = from.getKey(key);
-        if (!value.isNull())
-            to.replaceKey(key, QPDFObjectHandle::parse(value.unparseResolved()));
+        AsAnExtra([&] {
+            QPDFObjectHandle value = from.getKey(key);
+            if (!value.isNull())
+                to.replaceKey(key, CopyOfValue(output_, value));
+        });
     }
     QPDFObjectHandle metadata = from.getKey("/Metadata");
     if (metadata.isStream() && metadata.isIndirect())

@@ -565,6 +565,64 @@ TEST_P(SplitRunTest, OutputsKeepTheirBookmarksAndLinksLandOnTheRightPageOfTheRig
     }
 }
 
+// What an output takes from the input's navigation is the input's values, of a size the
+// input bounds: a view of ten thousand numbers, that fifty links lead to, was copied into
+// every one of them; references inside a colour or the viewer preferences were written as
+// they stood, naming whatever the output numbered so.
+TEST_P(SplitRunTest, NavigationCopiesValuesAndOnlyTheViewADestinationTakes)
+{
+    const QString plain = Folder() + QStringLiteral("plain.pdf");
+    const QString input = Folder() + QStringLiteral("hostile.pdf");
+    WriteTestPdf(plain, 2, {Mark("A", 0)});
+    {
+        QPDF pdf;
+        pdf.processFile(plain.toStdString().c_str());
+        std::vector<QPDFObjectHandle> pages = pdf.getAllPages();
+        QPDFObjectHandle view = QPDFObjectHandle::parse("[/XYZ 72 720 null]");
+        for (int i = 0; i < 10000; ++i)
+            view.appendItem(QPDFObjectHandle::newInteger(1));
+        view.insertItem(0, pages[0]);
+        QPDFObjectHandle root = pdf.getRoot();
+        root.replaceKey("/Names", QPDFObjectHandle::parse("<< /Dests << /Names [(long)] >> >>"));
+        root.getKey("/Names").getKey("/Dests").getKey("/Names").appendItem(view);
+        QPDFObjectHandle links = QPDFObjectHandle::newArray();
+        for (int i = 0; i < 50; ++i)
+            links.appendItem(QPDFObjectHandle::parse(
+                "<< /Type /Annot /Subtype /Link /Rect [0 0 10 10] /Dest (long) >>"));
+        pages[1].replaceKey("/Annots", links);
+        QPDFObjectHandle colour = QPDFObjectHandle::newArray();
+        for (const char* number : {"0.5", "0.25", "1"})
+            colour.appendItem(pdf.makeIndirectObject(QPDFObjectHandle::parse(number)));
+        root.getKey("/Outlines").getKey("/First").replaceKey("/C", colour);
+        QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
+        preferences.replaceKey("/Direction",
+                               pdf.makeIndirectObject(QPDFObjectHandle::newName("/R2L")));
+        root.replaceKey("/ViewerPreferences", preferences);
+        const std::string inputName = input.toStdString(); // the writer keeps the pointer
+        QPDFWriter writer(pdf, inputName.c_str());
+        writer.write();
+    }
+    FJob->Files()->Clear();
+    TFileInfo& document = *FJob->Files()->NewItem();
+    document.SetSource(input);
+    ASSERT_TRUE(FRun->CheckDocument(document));
+    document.SetPageScore(QStringLiteral("All"));
+    EveryMethod(1)(*FJob->Method());
+    ASSERT_EQ(Run(), kDoneRun);
+
+    const std::vector<TPlannedOutput> outputs = PlannedOutputs(*FRun);
+    ASSERT_EQ(outputs.size(), 2u);
+    for (const TPlannedOutput& output : outputs)
+        EXPECT_LT(QFileInfo(output.path).size(), QFileInfo(input).size()) << output.path.toStdString();
+    QPDF first;
+    first.processFile(outputs[0].path.toStdString().c_str());
+    QPDFObjectHandle root = first.getRoot();
+    EXPECT_EQ(root.getKey("/Outlines").getKey("/First").getKey("/C").unparseResolved(),
+              "[ 0.5 0.25 1 ]");
+    EXPECT_TRUE(
+        root.getKey("/ViewerPreferences").getKey("/Direction").isNameAndEquals("/R2L"));
+}
+
 // Every file of the folder and its bytes.
 std::map<QString, QByteArray> FolderContents(const QString& folder)
 {
