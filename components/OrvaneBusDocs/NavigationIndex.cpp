@@ -25,16 +25,20 @@ void FileUnder(std::vector<std::vector<int>>& lists, int page, int item)
         lists[static_cast<std::size_t>(page)].push_back(item);
 }
 
-// Three numbers: RGB. Anything else (nested objects of any size) is no colour.
-bool IsColour(QPDFObjectHandle colour)
+// An RGB colour as the output writes it: three numbers, read through any references to them;
+// empty for anything else.
+std::string ColourOf(QPDFObjectHandle colour)
 {
     if (!colour.isArray() || colour.getArrayNItems() != 3)
-        return false;
-    for (int i = 0; i < 3; ++i) {
-        if (!colour.getArrayItem(i).isNumber())
-            return false;
+        return {};
+    std::string text = "[";
+    for (QPDFObjectHandle number : colour.aitems()) {
+        if (!number.isNumber())
+            return {};
+        text += number.unparseResolved() + " ";
     }
-    return true;
+    text.back() = ']';
+    return text;
 }
 
 // Title, colour, style and open state: only looks, so damage in them costs only them.
@@ -44,12 +48,7 @@ void ReadLooks(QPDFObjectHandle item, NavigationIndex::Bookmark& bookmark)
         QPDFObjectHandle title = item.getKey("/Title");
         if (title.isString())
             bookmark.title = title.getStringValue();
-        QPDFObjectHandle colour = item.getKey("/C");
-        if (IsColour(colour)) { // the numbers themselves, even where they are references
-            bookmark.colour = "[" + colour.getArrayItem(0).unparseResolved() + " " +
-                              colour.getArrayItem(1).unparseResolved() + " " +
-                              colour.getArrayItem(2).unparseResolved() + "]";
-        }
+        bookmark.colour = ColourOf(item.getKey("/C"));
         QPDFObjectHandle style = item.getKey("/F");
         if (style.isInteger())
             bookmark.style = style.getIntValue();
